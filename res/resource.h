@@ -1,0 +1,49 @@
+// Ids of the library's own resources and of the controls in its dialog templates.
+// Shared by the resource script, the dialog code and the tests.
+#ifndef PRINTDIALOGS_RESOURCE_H
+#define PRINTDIALOGS_RESOURCE_H
+
+// Dialog templates: each dialog has a left-to-right and a mirrored twin.
+#define IDD_DUPLEX 101
+#define IDD_DUPLEX_RTL 104
+#define IDD_JOB_STORAGE 102
+#define IDD_JOB_STORAGE_RTL 103
+#define IDD_WARNING 261
+#define IDD_WARNING_RTL 263
+
+// Manual duplex instructions.
+#define IDC_DUPLEX_INTRO 1001
+#define IDC_DUPLEX_STEP1_BOX 1009
+#define IDC_DUPLEX_STEP1_NUMBER 1021
+#define IDC_DUPLEX_STEP1_TEXT 1002
+#define IDC_DUPLEX_STEP1_PICTURE 1005
+#define IDC_DUPLEX_STEP2_BOX 1000
+#define IDC_DUPLEX_STEP2_NUMBER 1022
+#define IDC_DUPLEX_STEP2_TEXT 1003
+#define IDC_DUPLEX_STEP2_PICTURE 1006
+#define IDC_DUPLEX_STEP3_BOX 1007
+#define IDC_DUPLEX_STEP3_NUMBER 1023
+#define IDC_DUPLEX_STEP3_TEXT 1004
+#define IDC_DUPLEX_STEP3_PICTURE 1008
+#define IDC_DUPLEX_HELP 1027
+
+// Job storage notice.
+#define IDC_JOB_STORAGE_GROUP (-1)
+#define IDC_JOB_STORAGE_HEADING 1024
+#define IDC_JOB_STORAGE_LOCATION1 1014
+#define IDC_JOB_STORAGE_LOCATION2 1015
+#define IDC_JOB_STORAGE_LOCATION3 1016
+#define IDC_JOB_STORAGE_USER_LABEL 1018
+#define IDC_JOB_STORAGE_USER_NAME 1025
+#define IDC_JOB_STORAGE_JOB_LABEL 1019
+#define IDC_JOB_STORAGE_JOB_NAME 1026
+#define IDC_JOB_STORAGE_CHECK 1017
+#define IDC_JOB_STORAGE_HELP 1020
+
+// Warning.
+#define IDC_WARNING_THIRD 285
+#define IDC_WARNING_CHECK 475
+#define IDC_WARNING_SPARE 476
+#define IDC_WARNING_MESSAGE 1033
+
+#endif

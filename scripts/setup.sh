@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs, as root on Debian 12, whatever the build and the tests need and is missing.
+set -euo pipefail
+
+packages=(cmake make g++-mingw-w64-x86-64 wine64 xvfb googletest)
+missing=()
+for package in "${packages[@]}" "$@"; do
+    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

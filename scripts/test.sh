@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test under Wine and a virtual X server.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+bash scripts/build.sh -DBUILD_TESTING=ON
+build=${BUILD_DIR:-build}
+source scripts/wine-session.sh
+start_wine_session "$build"
+ctest --test-dir "$build" --output-on-failure --timeout 600 "$@"

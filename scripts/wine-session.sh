@@ -1,0 +1,43 @@
+# Sourced: starts a virtual X server and a warm Wine server for one run, and stops both
+# when the sourcing script exits. The Wine prefix lives in the build folder and shows
+# every window inside one virtual desktop, so dialogs activate at once.
+#   start_wine_session BUILD_DIR
+
+start_wine_session() {
+    local build
+    build=$(cd "$1" && pwd)
+    export WINEPREFIX="$build/wineprefix" WINEARCH=win64 WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+
+    local display=90
+    while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
+        display=$((display + 1))
+    done
+    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$display"
+    trap stop_wine_session EXIT
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+
+    # The Wine services would otherwise hold our pipes open and the run would never end.
+    mkdir -p "$WINEPREFIX"
+    wineserver -p </dev/null >/dev/null 2>&1
+    if [ ! -f "$WINEPREFIX/.desktop-set" ]; then
+        wineboot -i </dev/null >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
+        # A crashing program must end with a backtrace, not wait on a crash dialog.
+        wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+        touch "$WINEPREFIX/.desktop-set"
+    fi
+    wine cmd /c exit </dev/null >/dev/null 2>&1
+}
+
+stop_wine_session() {
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    if [ -n "${XVFB_PID:-}" ]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=
+    fi
+}

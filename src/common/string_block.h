@@ -1,0 +1,26 @@
+// The string-table block walk, over plain bytes so that it can be tested and fuzzed
+// without Windows.
+#ifndef PRINTDIALOGS_STRING_BLOCK_H
+#define PRINTDIALOGS_STRING_BLOCK_H
+
+#include <cstddef>
+#include <cstdint>
+
+constexpr unsigned kStringsPerBlock = 16;
+
+// Resource name of the block that holds string `id`, and the entry within it.
+constexpr uint16_t stringBlockName(uint16_t id) { return static_cast<uint16_t>(id / 16 + 1); }
+constexpr unsigned stringBlockIndex(uint16_t id) { return id % 16; }
+
+// Finds entry `index` of a string block of `blockUnits` UTF-16 units and copies at most
+// capacity - 1 units of it into `buffer`, stopping at an embedded NUL, always terminated.
+// Returns the entry's stored length, or 0 when the entry is empty or absent. An entry
+// whose length runs past the end of the block counts as absent: a damaged module must
+// not make us read beyond its resource.
+unsigned findStringInBlock(const uint16_t* block, size_t blockUnits, unsigned index,
+                           uint16_t* buffer, size_t capacity);
+
+// Copies at most capacity - 1 units of a NUL-terminated text, always terminated.
+void copyTextCut(const uint16_t* text, uint16_t* buffer, size_t capacity);
+
+#endif

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/resource_text.h"
+#include "dialog_driver.h"
+#include "import_patch.h"
+
+// ResourceText is linked into this program, so its imports are this program's.
+namespace {
+
+LANGID gUserLanguage = 0x0409;
+LANGID WINAPI fakeUserLanguage() { return gUserLanguage; }
+
+std::vector<WORD> gLookupLanguages;
+decltype(&FindResourceExW) gRealFindResourceEx = nullptr;
+HRSRC WINAPI recordingFindResourceEx(HMODULE module, LPCWSTR type, LPCWSTR name, WORD language)
+{
+    gLookupLanguages.push_back(language);
+    return gRealFindResourceEx(module, type, name, language);
+}
+
+class ResourceTextTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(language_.applied());
+        ASSERT_TRUE(lookups_.applied());
+        gRealFindResourceEx = lookups_.originalAs<decltype(&FindResourceExW)>();
+        gLookupLanguages.clear();
+    }
+
+    void useLanguage(LANGID language) { gUserLanguage = language; }
+
+    // Loads `id` from `module` through a fresh ResourceText; "<not found>" when absent.
+    std::wstring lookUp(const wchar_t* module, UINT id)
+    {
+        ResourceText text;
+        text.openResourceModule(besideTest(module).c_str());
+        WCHAR buffer[kTextUnits];
+        return text.loadString(id, buffer) ? std::wstring(buffer) : L"<not found>";
+    }
+
+    ImportPatch language_{GetModuleHandleW(nullptr), "GetUserDefaultUILanguage",
+                          reinterpret_cast<void*>(fakeUserLanguage)};
+    ImportPatch lookups_{GetModuleHandleW(nullptr), "FindResourceExW",
+                         reinterpret_cast<void*>(recordingFindResourceEx)};
+};
+
+} // namespace
+
+TEST_F(ResourceTextTest, FindsStringsInTheUserLanguage)
+{
+    useLanguage(0x0409);
+    EXPECT_EQ(L"Okay from module", lookUp(L"strings_en.dll", 849));
+    EXPECT_EQ(L"String zero", lookUp(L"strings_en.dll", 0)) << "block 1, entry 0";
+    EXPECT_EQ(L"Last string", lookUp(L"strings_en.dll", 65535)) << "block 4096, entry 15";
+    EXPECT_EQ(L"Ab", lookUp(L"strings_en.dll", 4)) << "copy stops at an embedded NUL";
+}
+
+TEST_F(ResourceTextTest, EmptyOrAbsentEntryIsNotFound)
+{
+    useLanguage(0x0409);
+    EXPECT_EQ(L"<not found>", lookUp(L"strings_en.dll", 2)) << "empty entry in an existing block";
+    EXPECT_EQ(L"<not found>", lookUp(L"strings_en.dll", 5000)) << "no such block";
+}
+
+TEST_F(ResourceTextTest, LongStringIsCutTo255Units)
+{
+    useLanguage(0x0409);
+    const std::wstring text = lookUp(L"strings_en.dll", 100);
+    ASSERT_EQ(255u, text.size());
+    EXPECT_EQ(L"abcdefghij", text.substr(0, 10));
+}
+
+TEST_F(ResourceTextTest, FallsBackToEnglishAndKeepsItForLaterLookups)
+{
+    useLanguage(0x0407);  // German (Germany); the module has English (United States) only
+    ResourceText text;
+    text.openResourceModule(besideTest(L"strings_en.dll").c_str());
+    WCHAR buffer[kTextUnits];
+    ASSERT_EQ(1, text.loadString(849, buffer));
+    EXPECT_STREQ(L"Okay from module", buffer);
+    ASSERT_EQ(1, text.loadString(3, buffer));
+    EXPECT_STREQ(L"String three", buffer);
+    EXPECT_EQ((std::vector<WORD>{0x0407, 0x0409, 0x0409}), gLookupLanguages)
+        << "first try in German, retry in English, the next lookup in English at once";
+}
+
+TEST_F(ResourceTextTest, FallbackPrefersTheSamePrimaryLanguage)
+{
+    useLanguage(0x0809);  // English (United Kingdom)
+    EXPECT_EQ(L"Okay from module", lookUp(L"strings_en.dll", 849));
+    useLanguage(0x0C0C);  // French (Canada): the module's French wins over its English
+    EXPECT_EQ(L"D'accord", lookUp(L"strings_fr_en.dll", 849));
+    useLanguage(0x0807);  // German (Switzerland)
+    EXPECT_EQ(L"Einverstanden", lookUp(L"strings_de.dll", 849));
+}
+
+TEST_F(ResourceTextTest, FallbackWithoutMatchSettlesOnEnglish)
+{
+    useLanguage(0x0407);
+    EXPECT_EQ(L"Okay", lookUp(L"strings_fr_en.dll", 849));
+    useLanguage(0x0409);  // the module has German only: English is tried and not found
+    EXPECT_EQ(L"<not found>", lookUp(L"strings_de.dll", 849));
+    EXPECT_EQ((std::vector<WORD>{0x0407, 0x0409, 0x0409, 0x0409}), gLookupLanguages);
+}
+
+TEST_F(ResourceTextTest, ArabicAndHebrewAreRightToLeft)
+{
+    struct Case { LANGID language; int rightToLeft; };
+    for (const Case c : {Case{0x0401, 1}, Case{0x040D, 1}, Case{0x0801, 1}, Case{0x3C01, 1},
+                         Case{0x0409, 0}, Case{0x0407, 0}, Case{0x0420, 0}, Case{0x0000, 0}}) {
+        useLanguage(c.language);
+        ResourceText text;
+        EXPECT_EQ(c.rightToLeft, text.rightToLeft()) << "language 0x" << std::hex << c.language;
+    }
+}
+
+TEST_F(ResourceTextTest, MissingModuleNeverReadsTheHostProgram)
+{
+    useLanguage(0x0409);
+    EXPECT_EQ(L"<not found>", lookUp(L"no-such-module.dll", 849))
+        << "this program carries string 849 itself";
+    EXPECT_EQ(L"<not found>", lookUp(L"", 849));
+    EXPECT_TRUE(gLookupLanguages.empty()) << "no lookup without a module";
+}
+
+TEST_F(ResourceTextTest, MalformedBlocksNeverReadPastTheResource)
+{
+    useLanguage(0x0409);
+    EXPECT_EQ(L"A", lookUp(L"strings_malformed.dll", 0));
+    EXPECT_EQ(L"<not found>", lookUp(L"strings_malformed.dll", 1)) << "length past the end";
+    EXPECT_EQ(L"<not found>", lookUp(L"strings_malformed.dll", 5));
+    EXPECT_EQ(L"XY", lookUp(L"strings_malformed.dll", 17));
+    EXPECT_EQ(L"<not found>", lookUp(L"strings_malformed.dll", 20)) << "block stops short";
+    EXPECT_EQ(L"Z", lookUp(L"strings_malformed.dll", 32));
+    EXPECT_EQ(L"<not found>", lookUp(L"strings_malformed.dll", 33)) << "half a length unit";
+}
+
+TEST_F(ResourceTextTest, SetItemTextUsesModuleStringOrCutDefault)
+{
+    useLanguage(0x0409);
+    HWND window = CreateWindowW(L"STATIC", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, window);
+    {
+        ResourceText text;
+        text.openResourceModule(besideTest(L"strings_en.dll").c_str());
+        EXPECT_TRUE(text.setItemText(849, window, L"&OK"));
+        EXPECT_EQ(L"Okay from module", windowText(window));
+        EXPECT_TRUE(text.setItemText(2, window, L"Default for an empty entry"));
+        EXPECT_EQ(L"Default for an empty entry", windowText(window));
+        const std::wstring longDefault(300, L'q');
+        text.setItemText(7777, window, longDefault.c_str());
+        EXPECT_EQ(std::wstring(255, L'q'), windowText(window));
+    }
+    DestroyWindow(window);
+}
+
+TEST_F(ResourceTextTest, ModuleIsHeldOnceAndFreedWithTheText)
+{
+    useLanguage(0x0409);
+    {
+        ResourceText text;
+        text.openResourceModule(besideTest(L"strings_en.dll").c_str());
+        text.openResourceModule(besideTest(L"strings_de.dll").c_str());
+        EXPECT_NE(nullptr, GetModuleHandleW(L"strings_en.dll"));
+        EXPECT_EQ(nullptr, GetModuleHandleW(L"strings_de.dll")) << "a second open does nothing";
+        WCHAR buffer[kTextUnits];
+        EXPECT_EQ(1, text.loadString(849, buffer));
+        EXPECT_STREQ(L"Okay from module", buffer);
+    }
+    EXPECT_EQ(nullptr, GetModuleHandleW(L"strings_en.dll")) << "freed when the text is destroyed";
+}

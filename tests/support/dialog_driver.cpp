@@ -1,0 +1,98 @@
+#include "dialog_driver.h"
+
+namespace {
+
+BOOL CALLBACK collectDialog(HWND window, LPARAM param)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
+        wcscmp(className, L"#32770") == 0)
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+    return TRUE;
+}
+
+bool contains(const std::vector<HWND>& windows, HWND window)
+{
+    for (HWND known : windows)
+        if (known == window)
+            return true;
+    return false;
+}
+
+} // namespace
+
+std::vector<HWND> processDialogs()
+{
+    std::vector<HWND> dialogs;
+    EnumWindows(collectDialog, reinterpret_cast<LPARAM>(&dialogs));
+    return dialogs;
+}
+
+HWND waitForNewDialog(const std::vector<HWND>& known, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    do {
+        for (HWND dialog : processDialogs())
+            if (!contains(known, dialog))
+                return dialog;
+        Sleep(5);
+    } while (GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
+
+bool waitUntilGone(HWND window, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    while (IsWindow(window)) {
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        Sleep(5);
+    }
+    return true;
+}
+
+std::wstring windowText(HWND window)
+{
+    wchar_t text[2048] = {};
+    GetWindowTextW(window, text, 2048);
+    return text;
+}
+
+std::wstring itemText(HWND dialog, int controlId)
+{
+    return windowText(GetDlgItem(dialog, controlId));
+}
+
+void pressButton(HWND dialog, int controlId)
+{
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, controlId)));
+}
+
+DialogWatcher::DialogWatcher(std::function<void(HWND)> onDialog)
+    : known_(processDialogs()), onDialog_(std::move(onDialog))
+{
+    thread_ = std::thread([this] {
+        if (HWND dialog = waitForNewDialog(known_)) {
+            sawDialog_ = true;
+            onDialog_(dialog);
+        }
+    });
+}
+
+DialogWatcher::~DialogWatcher()
+{
+    thread_.join();
+}
+
+std::wstring besideTest(const wchar_t* fileName)
+{
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    folder.resize(folder.find_last_of(L"\\/") + 1);
+    return folder + fileName;
+}

@@ -1,0 +1,48 @@
+// Finding, reading and pressing the library's dialogs from a test, as a user would.
+#ifndef TESTS_DIALOG_DRIVER_H
+#define TESTS_DIALOG_DRIVER_H
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+constexpr DWORD kDialogTimeoutMs = 5000;
+
+// Visible top-level dialog windows (class #32770) of this process.
+std::vector<HWND> processDialogs();
+
+// Waits for a visible dialog of this process that is not in `known`; null on time-out.
+HWND waitForNewDialog(const std::vector<HWND>& known = {}, DWORD timeoutMs = kDialogTimeoutMs);
+
+// Waits until the window no longer exists; false on time-out.
+bool waitUntilGone(HWND window, DWORD timeoutMs = kDialogTimeoutMs);
+
+std::wstring windowText(HWND window);
+std::wstring itemText(HWND dialog, int controlId);
+
+// Sends what a click on the button sends (WM_COMMAND, BN_CLICKED) without waiting.
+void pressButton(HWND dialog, int controlId);
+
+// For dialogs that block the calling thread: runs `onDialog` on a thread of its own with
+// the first new dialog of this process, then the test's thread goes on to call the export.
+class DialogWatcher {
+public:
+    explicit DialogWatcher(std::function<void(HWND)> onDialog);
+    ~DialogWatcher();  // joins
+    bool sawDialog() const { return sawDialog_; }
+
+private:
+    std::vector<HWND> known_;
+    std::function<void(HWND)> onDialog_;
+    std::atomic<bool> sawDialog_{false};
+    std::thread thread_;
+};
+
+// Path of a file next to the test program (fixture modules, the library).
+std::wstring besideTest(const wchar_t* fileName);
+
+#endif
