@@ -122,28 +122,56 @@ def _text_lines(c, p, at, colour, spacing):
 
 def _flap(c, p, s, lift, spacing):
     if lift[0] == 'corner':
-        ca, cb = {'near_left': (0, 0), 'near_right': (1, 0),
-                  'far_left': (0, 1), 'far_right': (1, 1)}[lift[1]]
-        size = lift[2] if len(lift) > 2 else 0.45
-        da = size * (1 if ca == 0 else -1)
-        db = size * (1 if cb == 0 else -1) * _len(s.u) / _len(s.v)
-        f1, f2 = (ca + da, cb), (ca, cb + db)
-        region = [f1, (ca, cb), f2]
-        angle = 2.2
+        _corner_flap(c, p, s, lift, spacing)
     else:
-        name, t0, t1 = lift[1], lift[2], lift[3]
-        depth = lift[4] if len(lift) > 4 else 0.3
-        m = (t1 - t0) * 0.12
-        if name in ('near', 'far'):
-            e = 0 if name == 'near' else 1
-            f = e + (depth if e == 0 else -depth) * _len(s.u) / _len(s.v) * 0.6
-            region = [(t0, f), (t0 + m, e), (t1 - m, e), (t1, f)]
-        else:
-            e = 0 if name == 'left' else 1
-            f = e + (depth if e == 0 else -depth)
-            region = [(f, t0), (e, t0 + m), (e, t1 - m), (f, t1)]
-        f1, f2 = region[0], region[-1]
-        angle = 1.9
+        _edge_flap(c, p, s, lift)
+
+
+def _edge_flap(c, p, s, lift, n=20):
+    """The middle of an edge curls up in a smooth bump."""
+    name, t0, t1 = lift[1], lift[2], lift[3]
+    depth = lift[4] if len(lift) > 4 else 0.3
+    along, across = (s.u, s.v) if name in ('near', 'far') else (s.v, s.u)
+    depth = depth * 16.0 / _len(across)        # depth in about 16 units
+    e = 0 if name in ('near', 'left') else 1
+    inward = 1 if e == 0 else -1
+
+    def ab(t, d):
+        return (t, e + inward * d) if name in ('near', 'far') else (e + inward * d, t)
+    up = norm(s.n)
+    edge_pts, fold_pts, lifted = [], [], []
+    for i in range(n + 1):
+        k = i / n
+        t = t0 + (t1 - t0) * k
+        w = math.sin(math.pi * k)
+        d = depth * math.sqrt(w)
+        E, F = s.at(*ab(t, 0)), s.at(*ab(t, d))
+        angle = 1.75 * w
+        R = rotate(E, F, along, angle)
+        if dot(sub(R, E), up) < 0:
+            R = rotate(E, F, along, -angle)
+        edge_pts.append(E)
+        fold_pts.append(F)
+        lifted.append(R)
+    # the sheet below, now uncovered
+    c.poly([p(*q) for q in edge_pts + fold_pts[::-1]], 'paper', 'paper_edge')
+    # the lifted sheet, its printed underside toward the viewer
+    c.poly([p(*q) for q in lifted + fold_pts[::-1]], 'paper', 'outline')
+    for frac in (0.4, 0.75):
+        pts = [p(*lerp(fold_pts[i], lifted[i], frac))
+               for i in range(n + 1) if 0.2 <= i / n <= 0.8]
+        c.line(pts, 'teal')
+
+
+def _corner_flap(c, p, s, lift, spacing):
+    ca, cb = {'near_left': (0, 0), 'near_right': (1, 0),
+              'far_left': (0, 1), 'far_right': (1, 1)}[lift[1]]
+    size = lift[2] if len(lift) > 2 else 0.45
+    da = size * (1 if ca == 0 else -1)
+    db = size * (1 if cb == 0 else -1) * _len(s.u) / _len(s.v)
+    f1, f2 = (ca + da, cb), (ca, cb + db)
+    region = [f1, (ca, cb), f2]
+    angle = 2.0
     at = lambda ab: s.at(ab[0], ab[1], 1)
     axis_o, axis = at(f1), sub(at(f2), at(f1))
     probe = at(region[1])
@@ -151,9 +179,7 @@ def _flap(c, p, s, lift, spacing):
     if dot(sub(rotate(probe, axis_o, axis, angle), probe), up) < 0:
         angle = -angle
     lifted = [rotate(at(q), axis_o, axis, angle) for q in region]
-    # the sheet below, now uncovered
     c.poly([p(*at(q)) for q in region], 'paper', 'paper_edge')
-    # the lifted sheet, its printed underside toward the viewer
     c.poly([p(*q) for q in lifted], 'paper', 'outline')
     b = -1.0
     while b < 2.0:
@@ -161,11 +187,11 @@ def _flap(c, p, s, lift, spacing):
         if seg:
             a0, a1 = seg
             w = a1 - a0
-            a0, a1 = a0 + w * 0.18, a1 - w * 0.18
-            if a1 - a0 > 0.05:
+            a0, a1 = a0 + w * 0.15, a1 - w * 0.15
+            if a1 - a0 > 0.04:
                 ends = [rotate(at((a, b)), axis_o, axis, angle) for a in (a0, a1)]
                 c.line([p(*ends[0]), p(*ends[1])], 'teal')
-        b += spacing * 0.8
+        b += spacing * 0.7
 
 
 def _hclip(poly, b):
@@ -382,14 +408,14 @@ SLOT_Z = (5, PZ - 5)
 
 def rear_slot(c, p):
     z0, z1 = SLOT_Z
-    box(c, p, 0, 3, PY, PY + 30, z0, z1, 'body_top', 'body_side', 'body_front')
+    box(c, p, 0, 3, PY, PY + 27, z0, z1, 'body_top', 'body_side', 'body_front')
     face(c, p, [(3, PY, z0), (9, PY, z0), (9, PY, z1), (3, PY, z1)], 'outline')
 
 
 def slot_stack(printed_toward_viewer):
     """Standing in the rear slot; its visible face looks toward the front."""
     z0, z1 = SLOT_Z
-    return Stack((4, PY, z0 + 3), (0, 0, z1 - z0 - 6), (-4, 30, 0), (4, 0, 0),
+    return Stack((4, PY, z0 + 3), (0, 0, z1 - z0 - 6), (-3, 26, 0), (4, 0, 0),
                  printed_toward_viewer)
 
 
@@ -399,8 +425,8 @@ def slot_guides(c, p):
     box(c, p, 3, 10, PY, PY + 6, z0, z0 + 2, 'body_top', 'body_side', 'body_front')
 
 
-DRAWER_TOP = {'shallow': 8, 'deep': 14}
-DRAWER_X = (PX, PX + 40)
+DRAWER_TOP = {'shallow': 6, 'deep': 12}
+DRAWER_X = (PX, PX + 46)
 DRAWER_Z = (6, PZ - 6)
 
 
@@ -413,8 +439,9 @@ def drawer_opening(p, kind):
 def drawer_stack(kind, printed_up):
     x0, x1 = DRAWER_X
     z0, z1 = DRAWER_Z
-    return Stack((x0 + 10, 2, z0 + 4), (x1 - x0 - 14, 0, 0), (0, 0, z1 - z0 - 8),
-                 (0, 4, 0), printed_up)
+    thick = 4 if kind == 'shallow' else 6
+    return Stack((x0 + 10, 1, z0 + 4), (x1 - x0 - 13, 0, 0), (0, 0, z1 - z0 - 8),
+                 (0, thick, 0), printed_up)
 
 
 def pulled_drawer(c, p, kind, s, lift=None):
@@ -433,8 +460,8 @@ def pulled_drawer(c, p, kind, s, lift=None):
     c.poly(opening, None, 'outline')
     if kind == 'deep':
         # hand grip: a dark recess in the front panel
-        face(c, p, [(x1, top - 6, 18), (x1, top - 6, 36), (x1, top - 3, 36),
-                    (x1, top - 3, 18)], 'outline', 'outline')
+        face(c, p, [(x1, top - 6, 16), (x1, top - 6, 34), (x1, top - 3, 34),
+                    (x1, top - 3, 16)], 'outline', 'outline')
     if lift:
         above = [opening[0], opening[1], opening[2],
                  (opening[2][0], -50), (opening[0][0], -50)]
@@ -451,19 +478,13 @@ FOLD_V = (0, 0, PZ - 16)
 def foldout_tray(c, p):
     o, u, v = FOLD_HINGE, FOLD_U, FOLD_V
     t = (0, -2, 0)
-    pts = [o, add(o, u), add(o, u, v), add(o, v)]
     # the slot it folds out of
-    face(c, p, [(PX, 15, 6), (PX, 15, PZ - 6), (PX, 18, PZ - 6), (PX, 18, 6)],
+    face(c, p, [(PX, 14, 6), (PX, 14, PZ - 6), (PX, 17, PZ - 6), (PX, 17, 6)],
          'grey')
-    # thickness: near edge and outer end
     face(c, p, [o, add(o, u), add(o, u, t), add(o, t)], 'body_side')
     face(c, p, [add(o, u), add(o, u, v), add(o, u, v, t), add(o, u, t)],
          'body_front')
-    face(c, p, pts, 'body_top')
-    # a lip at the outer end
-    lip = (0, 3, 0)
-    e0, e1 = add(o, u), add(o, u, v)
-    face(c, p, [e0, e1, add(e1, lip), add(e0, lip)], 'body_front')
+    face(c, p, [o, add(o, u), add(o, u, v), add(o, v)], 'body_top')
 
 
 def foldout_stack(printed_up):
@@ -491,38 +512,38 @@ def rear_tray_stack(printed_up=True):
 # ---------------------------------------------------------------------------
 # Hands, keys and the screen
 
-def finger(c, tip, angle, length=24, width=7, hand=True):
-    """A pointing finger; tip in screen pixels; angle (degrees) is the
-    direction from the tip back toward the hand."""
+def finger(c, tip, angle, length=20, width=7):
+    """A hand pointing with its index finger; tip in screen pixels, angle
+    (degrees) the direction from the tip back toward the wrist.  The hand
+    runs on out of the picture."""
     d = (math.cos(math.radians(angle)), math.sin(math.radians(angle)))
     n = (-d[1], d[0])
     r = width / 2
 
     def w(s, t):
         return add(tip, mul(d, s), mul(n, t))
-    pts = []
+    # back of the hand and wrist
+    c.poly([w(length - 4, -r), w(length + 6, -r - 2), w(120, -r - 3),
+            w(120, r + 13), w(length + 8, r + 13), w(length, r)],
+           'skin', 'skin_dark')
+    # three fingers curled under the pointing one, farthest first
+    for k in (2, 1, 0):
+        s0 = length - 1 + k * 5.5
+        pts = [w(s0 + 5.5, r - 1), w(s0, r - 1)]
+        for i in range(9):
+            a = math.pi * i / 8
+            pts.append(w(s0 + 2.75 - 2.75 * math.cos(a), r + 8 + 2.75 * math.sin(a)))
+        c.poly(pts, 'skin', 'skin_dark')
+    # the pointing finger
+    pts = [w(length + 2, -r)]
     for i in range(13):
-        a = math.pi / 2 + math.pi * i / 12
-        pts.append(w(r + r * math.cos(a), r * math.sin(a) * -1))
-    outline = [w(length, -r)] + pts[::-1] + [w(length, r)]
-    if hand:
-        # the fist: other fingers curled below the pointing one
-        fist = []
-        for i in range(21):
-            a = math.pi * 0.5 + math.pi * i / 20
-            fist.append(w(length + 6 + 9 * math.cos(a) * -1 - 4,
-                          r + 5 + 9 * math.sin(a)))
-        c.poly([w(length - 4, -r), w(length + 16, -r - 2), w(length + 20, r + 10),
-                w(length + 8, r + 14), w(length - 2, r + 8)], 'skin', 'skin_dark')
-        for k in (0, 5, 10):
-            c.line([w(length - 1 + k * 0.6, r + 1 + k * 0.1),
-                    w(length + 3 + k * 0.6, r + 9 + k * 0.3)], 'skin_dark')
-    c.poly(outline, 'skin', 'skin_dark')
-    # nail
-    c.poly([w(1.5, -r * 0.6), w(6, -r * 0.7), w(6, r * 0.5), w(1.5, r * 0.4)],
+        a = math.pi * i / 12
+        pts.append(w(r - r * math.sin(a), -r * math.cos(a)))
+    pts.append(w(length + 2, r))
+    c.poly(pts, 'skin', 'skin_dark')
+    c.poly([w(1.5, -r * 0.55), w(5.5, -r * 0.6), w(5.5, r * 0.35), w(1.5, r * 0.3)],
            'nail', 'skin_dark')
-    # a crease at the first joint
-    c.line([w(10, -r + 1), w(10, r - 1)], 'skin_dark')
+    c.line([w(9.5, -r + 1.5), w(9.5, r - 1.5)], 'skin_dark')
 
 
 def press_lines(c, x, y, colour='arrow'):

@@ -27,9 +27,9 @@ PALETTE_147 = ['ground', 'outline', 'white', 'body_side', 'body_front',
                'body_top', 'black', 'shadow', 'body_dark', 'arrow']
 # 153: sixteen greys from near white to near black; scene colours map onto them.
 GREYS = [round(240 - i * 224 / 15) for i in range(16)]
-GREY_OF = {'body_top': 0, 'white': 0, 'nail': 1, 'body_side': 2, 'skin': 4,
-           'ground': 5, 'body_front': 7, 'grey': 9, 'body_dark': 9,
-           'arrow': 11, 'skin_dark': 12, 'outline': 13, 'black': 15}
+GREY_OF = {'body_top': 0, 'white': 0, 'nail': 0, 'body_side': 2, 'skin': 1,
+           'ground': 4, 'body_front': 7, 'grey': 9, 'body_dark': 9,
+           'arrow': 11, 'skin_dark': 11, 'outline': 13, 'black': 15}
 
 
 class GreyCanvas(Canvas):

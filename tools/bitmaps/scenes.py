@@ -31,7 +31,7 @@ def _bin_with_stack(c, p, lift=True):
     with c.clipped(opening):
         draw_stack(c, p, s, part='body')
     if lift:
-        draw_stack(c, p, s, lift=('edge', 'near', 0.3, 0.7, 0.35), part='flap')
+        draw_stack(c, p, s, lift=('edge', 'near', 0.25, 0.75, 0.6), part='flap')
     mark_corner(c, p, s, 'far_right')
 
 
@@ -53,18 +53,18 @@ def bin_alone(c, bitmap_id):
 
 @scene(106)
 def rear_tray_to_slot(c, bitmap_id):
-    p = Proj(54, 95)
+    p = Proj(52, 97)
     rear_tray(c, p)
     low = rear_tray_stack(printed_up=True)
     draw_stack(c, p, low)
-    mark_edge(c, p, low, 'far', 0.3, 0.7, dist=6)
+    mark_edge(c, p, low, 'far', 0.5, 0.9, dist=6)
     printer(c, p)
     rear_slot(c, p)
     high = slot_stack(printed_toward_viewer=True)
     with c.faded():
         draw_stack(c, p, high)
     mark_corner(c, p, high, 'far_right', arm=0.25)
-    a = p(*low.at(0.6, 0.8))
+    a = p(*low.at(0.25, 0.75))
     b = p(*high.at(0.3, 0.55, 0))
     curved_arrow(c, [add(a, (0, -2)), (a[0] - 4, a[1] - 40), (b[0] - 26, b[1] - 10),
                      add(b, (-5, 0))])
@@ -106,23 +106,22 @@ def book_turn(c, bitmap_id):
     p = Proj(4, 96)
     # the flat tray
     box(c, p, 0, 124, 0, 3, 0, 40, 'body_top', 'body_side', 'body_front')
-    hinge = (64, 3, 0)
-    before = Stack((16, 3, 6), (46, 0, 0), (0, 0, 28), (0, 4, 0), True)
+    hinge = (62, 3, 0)
+    before = Stack((20, 3, 6), (40, 0, 0), (0, 0, 28), (0, 4, 0), True)
     with c.faded():
         draw_stack(c, p, before)
         mark_edge(c, p, before, 'left', 0.3, 0.7, dist=6)
-    angle = -math.radians(96)
+    # half turned over about its right edge, like a page of a book
+    angle = -math.radians(80)
     axis = (0, 0, 1)
-    o = rotate(before.o, hinge, axis, angle)
-    after = Stack(o, rotate(before.u, (0, 0, 0), axis, angle),
-                  before.v, rotate(before.n, (0, 0, 0), axis, angle), True)
-    # the hinge side of the turned stack stays in the tray
+    after = Stack(rotate(before.o, hinge, axis, angle),
+                  rotate(before.u, (0, 0, 0), axis, angle), before.v,
+                  rotate(before.n, (0, 0, 0), axis, angle), True)
     after.o = add(after.o, (2, 0, 0))
     draw_stack(c, p, after)
-    mark_edge(c, p, after, 'left', 0.3, 0.7, dist=6)
-    a = p(30, 14, 20)
-    b = p(100, 14, 20)
-    curved_arrow(c, [a, (a[0] + 6, a[1] - 50), (b[0] + 6, b[1] - 52), b])
+    mark_edge(c, p, after, 'left', 0.35, 0.75, side=-1)
+    curve = arc3(p, (62, 3, 34), 52, 163, 14, axes=((1, 0, 0), (0, 1, 0)), ry=50)
+    arrow(c, curve, width=3, head=6)
 
 
 @scene(151)
@@ -162,7 +161,7 @@ def foldout(c, bitmap_id):
     foldout_tray(c, p)
     if bitmap_id == 107:
         s = foldout_stack(printed_up=False)
-        draw_stack(c, p, s, lift=('edge', 'near', 0.3, 0.7, 0.35))
+        draw_stack(c, p, s, lift=('edge', 'near', 0.25, 0.75, 0.6))
         mark_edge(c, p, s, 'right', 0.3, 0.7, dist=6)
     else:
         s = foldout_stack(printed_up=True)
@@ -199,11 +198,11 @@ def front_drawer(c, bitmap_id):
     s = drawer_stack(kind, printed_up)
     lift = None
     if not printed_up:
-        lift = (('edge', 'right', 0.3, 0.7, 0.25) if kind == 'shallow'
-                else ('corner', 'near_right', 0.4))
+        lift = (('edge', 'right', 0.2, 0.8, 0.55) if kind == 'shallow'
+                else ('corner', 'near_right', 0.32))
     pulled_drawer(c, p, kind, s, lift)
     if variant == 0:
-        tip = p(*s.at(0.12, 0.5, 1))
+        tip = p(*s.at(0.08, 0.55, 1))
         chevron(c, tip, (-1, 0), size=4)
         chevron(c, add(tip, (6, 0)), (-1, 0), size=4)
         asterisk(c, *add(tip, (16, 0)))
@@ -217,15 +216,18 @@ def front_drawer(c, bitmap_id):
 
 @scene(147)
 def cassette(c, bitmap_id):
-    p = Proj(8, 80)
+    p = Proj(26, 84)
     line = 'grey'
-    # the cassette, pulled out to the right: walls drawn in fine grey lines
-    x0, x1, z0, z1, top = 6, 112, 4, 50, 11
+    # the lower part of the printer it comes out of, in the same fine lines
+    box(c, p, -60, 0, 0, 22, 0, PZ, 'white', 'white', 'body_side', outline=line)
+    face(c, p, [(0, 0, 3), (0, 0, PZ - 3), (0, 13, PZ - 3), (0, 13, 3)], 'shadow', line)
+    # the cassette, pulled out to the right
+    x0, x1, z0, z1, top = 0, 96, 4, 50, 11
     opening = top_rect(p, x0, x1, z0, z1, top)
     c.poly(opening, 'body_side', line)
     inner = top_rect(p, x0 + 3, x1 - 3, z0 + 3, z1 - 3, top)
     c.poly(inner, 'body_side', line)
-    s = Stack((x0 + 10, 2, z0 + 7), (80, 0, 0), (0, 0, z1 - z0 - 14), (0, 6, 0), False)
+    s = Stack((x0 + 8, 2, z0 + 7), (76, 0, 0), (0, 0, z1 - z0 - 14), (0, 6, 0), False)
     with c.clipped(inner):
         draw_stack(c, p, s)
     box(c, p, x0, x1, 0, top, z0, z1, None, 'white', 'white', outline=line)
@@ -243,7 +245,7 @@ def panel_button(c, bitmap_id):
     p = Proj(10, 94)
     printer(c, p, panel_button=True)
     x, y = p(PX - 7, PY, 15)
-    finger(c, (x + 1, y - 2), -40, length=30, width=8)
+    finger(c, (x + 1, y - 1), -40, length=22, width=8)
 
 
 @scene(122)
@@ -253,14 +255,14 @@ def continue_button(c, bitmap_id):
     c.rect(9, 11, 146, 90, 'shadow')
     c.rect(9, 11, 145, 89, 'ground')
     c.rect(10, 12, 144, 21, 'arrow_dark')
-    x0, y0, x1, y1 = 24, 40, 130, 70
+    x0, y0, x1, y1 = 16, 38, 138, 70
     c.rect(x0, y0, x1, y1, 'black')                   # default-button frame
     c.rect(x0 + 1, y0 + 1, x1 - 1, y1 - 1, 'white')
     c.rect(x0 + 2, y0 + 2, x1 - 1, y1 - 1, 'grey')
     c.rect(x0 + 2, y0 + 2, x1 - 2, y1 - 2, 'ground')
     w = text_width('Continue', 2)
     text(c, (x0 + x1 + 1 - w) // 2, (y0 + y1) // 2 - 7, 'Continue', 'black')
-    pointer(c, 100, 54, size=2)
+    pointer(c, 124, 54, size=2)
 
 
 @scene(153)
@@ -274,4 +276,4 @@ def keypad(c, bitmap_id):
     # the wide key, pressed by the finger
     box(c, p, 14, 50, 8, 10, 22, 36, 'white', 'body_front', 'grey')
     x, y = p(32, 10, 29)
-    finger(c, (x - 2, y - 1), -130, length=26, width=8)
+    finger(c, (x - 1, y - 1), -130, length=22, width=8)
