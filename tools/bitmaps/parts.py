@@ -375,7 +375,7 @@ def printer(c, p, drawer=None, slot=False, panel_button=False):
                 (PX - 12, PY, 40)], 'body_front')
     face(c, p, [(PX - 10, PY, 24), (PX - 5, PY, 24), (PX - 5, PY, 37),
                 (PX - 10, PY, 37)], 'lcd')
-    disc(c, p, (PX - 7, PY, 15), 2.6 if panel_button else 2.2, 'green')
+    disc(c, p, (PX - 7, PY, 15), 3.4 if panel_button else 2.2, 'green')
     if slot:
         rear_slot(c, p)
 
@@ -548,9 +548,9 @@ def finger(c, tip, angle, length=20, width=7):
 
 def press_lines(c, x, y, colour='arrow'):
     """Short strokes around a pressed point."""
-    for a in (200, 245, 290):
+    for a in (160, 200, 240):
         d = (math.cos(math.radians(a)), math.sin(math.radians(a)))
-        c.line([add((x, y), mul(d, 8)), add((x, y), mul(d, 12))], colour, width=1)
+        c.line([add((x, y), mul(d, 6)), add((x, y), mul(d, 11))], colour)
 
 
 GLYPHS = {

@@ -75,8 +75,8 @@ def _beside(c, printed_up, lift=None, mark='left'):
     printer(c, p)
     s = Stack((84, 0, 10), (34, 0, 0), (0, 0, 30), (0, 4, 0), printed_up)
     centre = (101, 2, 25)
-    back = arc3(p, centre, 31, 15, 150, ry=28)
-    front = arc3(p, centre, 31, 195, 330, ry=28)
+    back = arc3(p, centre, 31, 15, 125, ry=28)
+    front = arc3(p, centre, 31, 195, 305, ry=28)
     arrow(c, back, width=2, head=4.5)
     draw_stack(c, p, s, lift=lift)
     arrow(c, front, width=2, head=4.5)
@@ -131,22 +131,22 @@ def turn_toward_viewer(c, bitmap_id):
     draw_stack(c, p, s)
     mark_edge(c, p, s, 'right', 0.25, 0.75, dist=6)
     # large arrow: up from the far edge, over, and down in front
-    centre = (40, 2, 36)
-    pts = arc3(p, centre, 30, 20, 200, axes=((0, 0, 1), (0, 1, 0)), ry=40)
+    centre = (40, 5, 36)
+    pts = arc3(p, centre, 21, 0, 200, axes=((0, 0, 1), (0, 1, 0)), ry=38)
     arrow(c, pts, width=3, head=6)
 
 
 @scene(152)
 def turn_to_left(c, bitmap_id):
     p = Proj(26, 86)
-    lift = -math.radians(22)
-    o = (28, 0, 12)
-    u = rotate((58, 0, 0), (0, 0, 0), (0, 0, 1), -lift)
-    n = rotate((0, 5, 0), (0, 0, 0), (0, 0, 1), -lift)
-    s = Stack(o, u, (0, 0, 36), n, True)
-    draw_stack(c, p, s)
-    mark_edge(c, p, s, 'right', 0.25, 0.75, dist=6)
-    a = p(*add(s.at(1, 0.5), (4, 8, 0)))
+    lift = math.radians(22)
+    # printed lines run across (along z); v runs left to right, tilted up
+    v = rotate((58, 0, 0), (0, 0, 0), (0, 0, 1), lift)
+    n = rotate((0, 5, 0), (0, 0, 0), (0, 0, 1), lift)
+    s = Stack((28, 0, 48), (0, 0, -36), v, n, True)
+    draw_stack(c, p, s, spacing=0.13)
+    mark_edge(c, p, s, 'far', 0.25, 0.75, dist=6)
+    a = p(*add(s.at(0.5, 1), (4, 8, 0)))
     b = p(18, 6, 30)
     curved_arrow(c, [a, (a[0] + 8, a[1] - 50), (b[0] - 6, b[1] - 58), b],
                  width=3, head=6)
@@ -245,7 +245,8 @@ def panel_button(c, bitmap_id):
     p = Proj(10, 94)
     printer(c, p, panel_button=True)
     x, y = p(PX - 7, PY, 15)
-    finger(c, (x + 1, y - 1), -40, length=22, width=8)
+    press_lines(c, x, y)
+    finger(c, (x + 2, y - 3), -40, length=22, width=8)
 
 
 @scene(122)
