@@ -146,7 +146,7 @@ def _edge_flap(c, p, s, lift, n=20):
         w = math.sin(math.pi * k)
         d = depth * math.sqrt(w)
         E, F = s.at(*ab(t, 0)), s.at(*ab(t, d))
-        angle = 1.75 * w
+        angle = 1.45 * w
         R = rotate(E, F, along, angle)
         if dot(sub(R, E), up) < 0:
             R = rotate(E, F, along, -angle)

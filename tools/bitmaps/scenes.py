@@ -199,13 +199,13 @@ def front_drawer(c, bitmap_id):
     lift = None
     if not printed_up:
         lift = (('edge', 'right', 0.2, 0.8, 0.55) if kind == 'shallow'
-                else ('corner', 'near_right', 0.32))
+                else ('corner', 'near_right', 0.4))
     pulled_drawer(c, p, kind, s, lift)
     if variant == 0:
         tip = p(*s.at(0.08, 0.55, 1))
         chevron(c, tip, (-1, 0), size=4)
         chevron(c, add(tip, (6, 0)), (-1, 0), size=4)
-        asterisk(c, *add(tip, (16, 0)))
+        asterisk(c, *add(tip, (15, -2)))
     elif variant == 1:
         mark_edge(c, p, s, 'left', 0.25, 0.75, gap=2, dist=5)
     elif variant == 2:
