@@ -2,7 +2,7 @@
 
 GNU windres strips the 14-byte BITMAPFILEHEADER of a .bmp named in a BITMAP
 statement; what remains (BITMAPINFOHEADER, colour table, rows) is the
-RT_BITMAP resource.  The formats are fixed by the spec (Part 2.2, Bitmaps).
+RT_BITMAP resource.  The formats are fixed: the DLL's tests check them byte for byte.
 """
 import struct
 

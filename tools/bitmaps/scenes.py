@@ -1,4 +1,4 @@
-"""One function per bitmap id: what each picture shows (spec Part 2.2)."""
+"""One function per bitmap id: what each picture shows."""
 import math
 
 from draw import Proj
