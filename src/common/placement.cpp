@@ -1,0 +1,37 @@
+#include "common/placement.h"
+
+namespace {
+
+PlacementRect placementRect(const RECT& rect)
+{
+    return {static_cast<int>(rect.left), static_cast<int>(rect.top),
+            static_cast<int>(rect.right), static_cast<int>(rect.bottom)};
+}
+
+} // namespace
+
+void centreOverForeground(HWND dialog, PlacementVariant variant)
+{
+    RECT dialogRect = {}, foregroundRect = {}, desktopRect = {};
+    const bool readDialog = GetWindowRect(dialog, &dialogRect);
+    const bool readForeground = GetWindowRect(GetForegroundWindow(), &foregroundRect);
+    const bool readDesktop = GetWindowRect(GetDesktopWindow(), &desktopRect);
+    const bool readAll = readDialog && readForeground && readDesktop;
+    if (variant == PlacementVariant::JobStorage && !readAll)
+        return;
+
+    const PlacementPoint position =
+        centredPosition(placementRect(dialogRect), placementRect(foregroundRect),
+                        placementRect(desktopRect), variant);
+    const UINT flags = variant == PlacementVariant::JobStorage
+        ? SWP_NOSIZE | SWP_SHOWWINDOW
+        : SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER;
+    SetWindowPos(dialog, nullptr, position.x, position.y, 0, 0, flags);
+}
+
+BOOL showContextHelp(HWND helpButton, DWORD controlId, DWORD contextId, const WCHAR* helpFile)
+{
+    // One control/context pair and the terminating zero pair.
+    DWORD table[4] = {controlId, contextId, 0, 0};
+    return WinHelpW(helpButton, helpFile, HELP_WM_HELP, reinterpret_cast<ULONG_PTR>(table));
+}

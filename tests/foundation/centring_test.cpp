@@ -1,0 +1,37 @@
+#include <gtest/gtest.h>
+
+#include "common/centring.h"
+
+namespace {
+
+struct Case {
+    const char* what;
+    PlacementRect dialog, foreground, desktop;
+    PlacementPoint jobStorage, duplex;
+};
+
+} // namespace
+
+TEST(Centring, BothVariantsAtTheirEdges)
+{
+    const PlacementRect fullHd = {0, 0, 1920, 1080};
+    const Case cases[] = {
+        {"fits: centre over centre", {0, 0, 400, 300}, {100, 100, 900, 700}, fullHd, {300, 250}, {300, 250}},
+        {"dialog position does not matter", {-500, 900, -100, 1200}, {100, 100, 900, 700}, fullHd, {300, 250}, {300, 250}},
+        {"left of the desktop", {0, 0, 400, 300}, {-250, 100, 450, 700}, fullHd, {0, 250}, {0, 250}},
+        {"right edge overrun by 30", {0, 0, 400, 300}, {1350, 100, 2150, 700}, fullHd, {1520, 250}, {1520, 250}},
+        {"below the desktop", {0, 0, 400, 300}, {100, 900, 900, 1300}, fullHd, {300, 780}, {300, 780}},
+        {"wider than the desktop", {0, 0, 2000, 300}, {0, 0, 1920, 1040}, fullHd, {0, 370}, {-80, 370}},
+        {"taller than the desktop", {0, 0, 400, 1200}, {0, 0, 1920, 1040}, fullHd, {760, 0}, {760, -120}},
+        {"odd width halves toward zero", {0, 0, 401, 301}, {0, 0, 1001, 1001}, fullHd, {300, 350}, {300, 350}},
+        {"odd negative sizes halve toward zero", {0, 0, -401, -301}, {0, 0, 0, 0}, fullHd, {200, 150}, {200, 150}},
+    };
+    for (const Case& c : cases) {
+        const PlacementPoint one = centredPosition(c.dialog, c.foreground, c.desktop, PlacementVariant::JobStorage);
+        const PlacementPoint two = centredPosition(c.dialog, c.foreground, c.desktop, PlacementVariant::Duplex);
+        EXPECT_EQ(c.jobStorage.x, one.x) << c.what;
+        EXPECT_EQ(c.jobStorage.y, one.y) << c.what;
+        EXPECT_EQ(c.duplex.x, two.x) << c.what;
+        EXPECT_EQ(c.duplex.y, two.y) << c.what;
+    }
+}
