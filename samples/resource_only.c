@@ -1,0 +1,2 @@
+/* A module that only carries resources: the sample strings. */
+int sampleStringsMarker;
