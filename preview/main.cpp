@@ -1,0 +1,174 @@
+// printdialogs-preview: shows one dialog of the library from command-line options, the
+// way a driver would call it, for authors, translators and the picture gallery.
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include "preview_options.h"
+#include "screenshot.h"
+
+namespace {
+
+constexpr DWORD kAppearTimeoutMs = 10000;
+
+std::wstring besideProgram(const wchar_t* fileName)
+{
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    folder.resize(folder.find_last_of(L"\\/") + 1);
+    return folder + fileName;
+}
+
+BOOL CALLBACK findOwnDialog(HWND window, LPARAM found)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) && wcscmp(className, L"#32770") == 0) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND waitForDialog(DWORD timeoutMs, const std::atomic<bool>* giveUp = nullptr)
+{
+    const DWORD start = GetTickCount();
+    do {
+        if (giveUp && *giveUp)
+            return nullptr;
+        HWND dialog = nullptr;
+        EnumWindows(findOwnDialog, reinterpret_cast<LPARAM>(&dialog));
+        if (dialog)
+            return dialog;
+        Sleep(10);
+    } while (GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
+
+void waitUntilClosed(HWND dialog)
+{
+    while (IsWindow(dialog))
+        Sleep(50);
+}
+
+void print(const std::wstring& text, FILE* stream = stdout)
+{
+    fputws(text.c_str(), stream);
+    fflush(stream);
+}
+
+// Takes the picture once the dialog is up, then closes it the way the options say.
+struct Photographer {
+    const PreviewOptions& options;
+    std::atomic<bool> sawDialog{false};
+    std::atomic<bool> wrote{false};
+    std::atomic<bool> callReturned{false};  // a blocking call that returned shows nothing more
+
+    void run()
+    {
+        HWND dialog = waitForDialog(kAppearTimeoutMs, &callReturned);
+        if (!dialog)
+            return;
+        sawDialog = true;
+        Sleep(300);  // let the dialog finish its first paint and activation
+        RgbImage image;
+        if (captureWindow(dialog, image) && writePng(options.screenshotPath, image)) {
+            wrote = true;
+            print(L"screenshot: " + options.screenshotPath + L" (" + std::to_wstring(image.width) +
+                  L"x" + std::to_wstring(image.height) + L")\n");
+        }
+        if (options.closeWith)
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(options.closeWith, BN_CLICKED), 0);
+        else
+            PostMessageW(dialog, WM_CLOSE, 0, 0);
+    }
+};
+
+void takeMessageFromModule(PreviewOptions& options)
+{
+    if (!options.messageId)
+        return;
+    HMODULE module = LoadLibraryExW(options.warning.resourceModulePath, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module)
+        return;
+    LoadStringW(module, options.messageId, options.warning.messageText, 1024);
+    FreeLibrary(module);
+}
+
+// Threaded dialogs: the process must stay until the user (or the photographer) closes them.
+int waitForThreadedDialog(bool started)
+{
+    if (!started)
+        return 1;
+    HWND dialog = waitForDialog(kAppearTimeoutMs);
+    if (!dialog) {
+        print(L"the dialog did not appear\n", stderr);
+        return 1;
+    }
+    waitUntilClosed(dialog);
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    PreviewOptions options;
+    const std::wstring error = parseOptions(argc - 1, argv + 1, besideProgram(L"sample_strings.dll"), options);
+    if (options.showHelp) {
+        print(usage());
+        return 0;
+    }
+    if (!error.empty()) {
+        print(L"printdialogs-preview: " + error + L"\nTry printdialogs-preview --help.\n", stderr);
+        return 2;
+    }
+    takeMessageFromModule(options);
+
+    Photographer photographer{options};
+    std::thread camera;
+    if (!options.screenshotPath.empty())
+        camera = std::thread([&photographer] { photographer.run(); });
+
+    int status = 0;
+    switch (options.kind) {
+    case DialogKind::Warning: {
+        const INT32 result = IShowWarningDialog(&options.warning);
+        photographer.callReturned = true;
+        print(L"IShowWarningDialog returned " + std::to_wstring(result) + L"\n");
+        break;
+    }
+    case DialogKind::Duplex: {
+        const INT_PTR result = VDisplayDialog(&options.duplex);
+        if (options.duplex.continueFromDialog) {
+            photographer.callReturned = true;
+            print(L"VDisplayDialog returned after the dialog closed\n");
+        } else {
+            print(result ? L"VDisplayDialog started the dialog thread\n" : L"VDisplayDialog started no dialog\n");
+            status = waitForThreadedDialog(result != 0);
+        }
+        break;
+    }
+    case DialogKind::JobStorage: {
+        const HANDLE thread = VJobStorageDialog(&options.jobStorage);
+        print(thread ? L"VJobStorageDialog started the notice thread\n" : L"VJobStorageDialog started no notice\n");
+        status = waitForThreadedDialog(thread != nullptr);
+        break;
+    }
+    }
+
+    if (camera.joinable()) {
+        camera.join();
+        if (!photographer.wrote) {
+            print(photographer.sawDialog ? L"the screenshot could not be written\n" : L"the dialog did not appear\n", stderr);
+            status = 1;
+        }
+    }
+    return status;
+}

@@ -1,0 +1,31 @@
+// The previewer's command line: one option per request field, plus what the previewer
+// itself does (screenshot, which button closes the dialog).
+#ifndef PREVIEW_OPTIONS_H
+#define PREVIEW_OPTIONS_H
+
+#include <string>
+
+#include "printdialogs.h"
+
+enum class DialogKind { Warning, Duplex, JobStorage };
+
+struct PreviewOptions {
+    DialogKind kind = DialogKind::Warning;
+    WarningRequest warning = {};
+    DuplexRequest duplex = {};
+    JobStorageRequest jobStorage = {};
+    UINT messageId = 0;           // warning text taken from the module instead of --message
+    std::wstring screenshotPath;  // capture, write, then close the dialog
+    int closeWith = 0;            // button that closes a captured dialog; 0: the close box
+    bool showHelp = false;
+};
+
+// Fills `options` from the arguments after the program name; `defaultModule` is the
+// sample module's path. Returns an empty string, or what is wrong with the arguments.
+std::wstring parseOptions(int argc, wchar_t** argv, const std::wstring& defaultModule,
+                          PreviewOptions& options);
+
+// The --help text.
+std::wstring usage();
+
+#endif
