@@ -18,6 +18,9 @@ const WCHAR kPreferenceValueName[] = L"ShowJobStorageDlg";
 constexpr BYTE kDoNotShowAgain = 0x00;
 constexpr BYTE kShowAgain = 0x01;
 
+// Every way out of the notice ends it with the same result, which nobody reads.
+constexpr INT_PTR kNoticeEnded = 1;
+
 void makeBoldFont(JobStorageInstance* instance, HWND dialog)
 {
     const HWND userName = GetDlgItem(dialog, IDC_JOB_STORAGE_USER_NAME);
@@ -88,7 +91,7 @@ INT_PTR onJobStorageCommand(HWND dialog, WPARAM wParam)
     switch (LOWORD(wParam)) {
     case IDOK:
         storeShowAgainChoice(instance, dialog);
-        EndDialog(dialog, IDOK);
+        EndDialog(dialog, kNoticeEnded);
         return TRUE;
     case IDC_JOB_STORAGE_HELP:
         showContextHelp(GetDlgItem(dialog, IDC_JOB_STORAGE_HELP), IDC_JOB_STORAGE_HELP,
@@ -138,7 +141,7 @@ INT_PTR CALLBACK jobStorageDialogProc(HWND dialog, UINT message, WPARAM wParam, 
         return onJobStorageCommand(dialog, wParam);
     case WM_CLOSE:
         // The close box and Alt+F4 end the notice without storing the check box.
-        EndDialog(dialog, IDOK);
+        EndDialog(dialog, kNoticeEnded);
         return TRUE;
     default:
         // F1 (WM_HELP) included: help comes only from the Help button.
