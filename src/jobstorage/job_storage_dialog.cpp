@@ -1,0 +1,171 @@
+#include "jobstorage/job_storage_dialog.h"
+
+#include <cstring>
+#include <new>
+
+#include "common/placement.h"
+#include "common/request_copy.h"
+#include "jobstorage/job_name.h"
+#include "jobstorage/preference.h"
+#include "module.h"
+#include "resource.h"
+
+namespace {
+
+const WCHAR kPreferenceValueName[] = L"ShowJobStorageDlg";
+
+// Stored at OK: 0x00 asks the driver not to show the notice again, 0x01 to show it.
+constexpr BYTE kDoNotShowAgain = 0x00;
+constexpr BYTE kShowAgain = 0x01;
+
+// Every way out of the notice ends it with the same result, which nobody reads.
+constexpr INT_PTR kNoticeEnded = 1;
+
+void makeBoldFont(JobStorageInstance* instance, HWND dialog)
+{
+    const HWND userName = GetDlgItem(dialog, IDC_JOB_STORAGE_USER_NAME);
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(userName, WM_GETFONT, 0, 0));
+    if (!font)
+        return;
+    LOGFONTW face = {};
+    GetObjectW(font, sizeof face, &face);
+    instance->boldFont = CreateFontW(face.lfHeight, face.lfWidth, face.lfEscapement,
+                                     face.lfOrientation, FW_BOLD, face.lfItalic,
+                                     face.lfUnderline, face.lfStrikeOut, face.lfCharSet,
+                                     face.lfOutPrecision, face.lfClipPrecision, face.lfQuality,
+                                     face.lfPitchAndFamily, face.lfFaceName);
+    const WPARAM bold = reinterpret_cast<WPARAM>(instance->boldFont);
+    SendMessageW(userName, WM_SETFONT, bold, 0);
+    SendMessageW(GetDlgItem(dialog, IDC_JOB_STORAGE_JOB_NAME), WM_SETFONT, bold, 0);
+    SendMessageW(GetDlgItem(dialog, IDC_JOB_STORAGE_HEADING), WM_SETFONT, bold, 0);
+}
+
+// The location lines, the job name and the user name, from the request.
+void setRequestTexts(const JobStorageRequest& request, HWND dialog)
+{
+    SetWindowTextW(GetDlgItem(dialog, IDC_JOB_STORAGE_LOCATION1), request.locationLine1);
+    SetWindowTextW(GetDlgItem(dialog, IDC_JOB_STORAGE_LOCATION2), request.locationLine2);
+    SetWindowTextW(GetDlgItem(dialog, IDC_JOB_STORAGE_LOCATION3), request.locationLine3);
+
+    uint16_t jobName[kJobNameUnits] = {};
+    composeJobName(reinterpret_cast<const uint16_t*>(request.jobName), request.suffixFlagA,
+                   request.suffixFlagB, jobName);
+    SetWindowTextW(GetDlgItem(dialog, IDC_JOB_STORAGE_JOB_NAME),
+                   reinterpret_cast<const WCHAR*>(jobName));
+
+    SetWindowTextW(GetDlgItem(dialog, IDC_JOB_STORAGE_USER_NAME), request.userName);
+}
+
+INT_PTR initJobStorageDialog(HWND dialog, JobStorageInstance* instance)
+{
+    if (!instance) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    instance->text.openResourceModule(instance->request.resourceModulePath);
+    setJobStorageTexts(instance, dialog);
+    setRequestTexts(instance->request, dialog);
+    centreOverForeground(dialog, PlacementVariant::JobStorage);
+    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(instance));
+    // No default focus: the notice must not take the keyboard from the user's work.
+    return FALSE;
+}
+
+void storeShowAgainChoice(const JobStorageInstance* instance, HWND dialog)
+{
+    const LRESULT check = SendMessageW(GetDlgItem(dialog, IDC_JOB_STORAGE_CHECK), BM_GETCHECK, 0, 0);
+    const BYTE choice = check == BST_CHECKED ? kDoNotShowAgain : kShowAgain;
+    storePreference(instance->request.preferenceKeyName, kPreferenceValueName, &choice, 1);
+}
+
+INT_PTR onJobStorageCommand(HWND dialog, WPARAM wParam)
+{
+    const auto* instance =
+        reinterpret_cast<const JobStorageInstance*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (!instance) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    if (HIWORD(wParam) != 0)
+        return FALSE;
+    switch (LOWORD(wParam)) {
+    case IDOK:
+        storeShowAgainChoice(instance, dialog);
+        EndDialog(dialog, kNoticeEnded);
+        return TRUE;
+    case IDC_JOB_STORAGE_HELP:
+        showContextHelp(GetDlgItem(dialog, IDC_JOB_STORAGE_HELP), IDC_JOB_STORAGE_HELP,
+                        kHelpContextJobStorage, instance->request.helpFilePath);
+        return TRUE;
+    default:
+        // Esc (IDCANCEL) included: only OK and the close box end the notice.
+        return FALSE;
+    }
+}
+
+} // namespace
+
+void terminateJobStorageTexts(JobStorageRequest& request)
+{
+    terminateText(request.userName);
+    terminateText(request.jobName);
+    terminateText(request.locationLine1);
+    terminateText(request.locationLine2);
+    terminateText(request.locationLine3);
+    terminateText(request.preferenceKeyName);
+    terminateText(request.resourceModulePath);
+    terminateText(request.helpFilePath);
+}
+
+void setJobStorageTexts(JobStorageInstance* instance, HWND dialog)
+{
+    makeBoldFont(instance, dialog);
+    ResourceText& text = instance->text;
+    text.setItemText(kStringJobStorageCaption, dialog, L"Job Storage Identification");
+    text.setItemText(kStringUserName, GetDlgItem(dialog, IDC_JOB_STORAGE_USER_LABEL), L"User Name:");
+    text.setItemText(kStringJobName, GetDlgItem(dialog, IDC_JOB_STORAGE_JOB_LABEL), L"Job Name:");
+    text.setItemText(kStringStoredAt, GetDlgItem(dialog, IDC_JOB_STORAGE_HEADING),
+                     L"This print Job will be stored at:");
+    text.setItemText(kStringDoNotShowAgain, GetDlgItem(dialog, IDC_JOB_STORAGE_CHECK),
+                     L"In the future, do not show this information.");
+    text.setItemText(kStringOkButton, GetDlgItem(dialog, IDOK), L"&OK");
+    text.setItemText(kStringHelpButton, GetDlgItem(dialog, IDC_JOB_STORAGE_HELP), L"&Help");
+}
+
+INT_PTR CALLBACK jobStorageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return initJobStorageDialog(dialog, reinterpret_cast<JobStorageInstance*>(lParam));
+    case WM_COMMAND:
+        return onJobStorageCommand(dialog, wParam);
+    case WM_CLOSE:
+        // The close box and Alt+F4 end the notice without storing the check box.
+        EndDialog(dialog, kNoticeEnded);
+        return TRUE;
+    default:
+        // F1 (WM_HELP) included: help comes only from the Help button.
+        return FALSE;
+    }
+}
+
+DWORD runJobStorageDialog(void* block)
+{
+    auto* instance = new (std::nothrow) JobStorageInstance;
+    if (!instance) {
+        LocalFree(block);
+        return 0;
+    }
+    std::memcpy(&instance->request, block, sizeof instance->request);
+    LocalFree(block);
+    terminateJobStorageTexts(instance->request);
+
+    const int templateId = instance->text.rightToLeft() ? IDD_JOB_STORAGE_RTL : IDD_JOB_STORAGE;
+    DialogBoxParamW(moduleInstance(), MAKEINTRESOURCEW(templateId), nullptr,
+                    jobStorageDialogProc, reinterpret_cast<LPARAM>(instance));
+
+    if (instance->boldFont)
+        DeleteObject(instance->boldFont);
+    delete instance;
+    return 0;
+}

@@ -1,0 +1,312 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "notice_driver.h"
+
+namespace {
+
+LANGID gUserLanguage = 0x0409;
+LANGID WINAPI fakeUserLanguage() { return gUserLanguage; }
+
+struct HelpCall {
+    std::atomic<int> calls{0};
+    HWND window = nullptr;
+    std::wstring file;
+    UINT command = 0;
+    DWORD table[4] = {};
+} gHelp;
+
+BOOL WINAPI recordingWinHelp(HWND window, LPCWSTR file, UINT command, ULONG_PTR data)
+{
+    gHelp.window = window;
+    gHelp.file = file ? file : L"<null>";
+    gHelp.command = command;
+    std::memcpy(gHelp.table, reinterpret_cast<const DWORD*>(data), sizeof gHelp.table);
+    ++gHelp.calls;
+    return TRUE;
+}
+
+LOGFONTW fontOf(HWND window)
+{
+    LOGFONTW face = {};
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+    GetObjectW(font, sizeof face, &face);
+    return face;
+}
+
+HFONT fontHandleOf(HWND window)
+{
+    return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+}
+
+// A window of a thread of its own that pumps its messages, made the foreground window.
+class ForegroundWindow {
+public:
+    explicit ForegroundWindow(const RECT& place)
+    {
+        thread_ = std::thread([this, place] {
+            window_ = CreateWindowExW(0, L"STATIC", L"Printing application",
+                                      WS_OVERLAPPEDWINDOW | WS_VISIBLE, place.left, place.top,
+                                      place.right - place.left, place.bottom - place.top,
+                                      nullptr, nullptr, nullptr, nullptr);
+            SetForegroundWindow(window_);
+            threadId_ = GetCurrentThreadId();
+            ready_ = true;
+            MSG message;
+            while (GetMessageW(&message, nullptr, 0, 0) > 0)
+                DispatchMessageW(&message);
+            DestroyWindow(window_);
+        });
+        while (!ready_)
+            Sleep(5);
+    }
+    ~ForegroundWindow()
+    {
+        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+        thread_.join();
+    }
+    HWND window() const { return window_; }
+
+private:
+    std::thread thread_;
+    DWORD threadId_ = 0;
+    HWND window_ = nullptr;
+    std::atomic<bool> ready_{false};
+};
+
+RECT windowRect(HWND window)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+} // namespace
+
+TEST(JobStorageDialog, ShowsLabelsFromTheModuleAndTextsFromTheRequest)
+{
+    Notice notice(noticeRequest());
+    ASSERT_NE(nullptr, notice.returned());
+    ASSERT_NE(nullptr, notice.dialog());
+    EXPECT_EQ(L"Module caption", windowText(notice.dialog()));
+    EXPECT_EQ(L"Module user label", notice.text(IDC_JOB_STORAGE_USER_LABEL));
+    EXPECT_EQ(L"Module job label", notice.text(IDC_JOB_STORAGE_JOB_LABEL));
+    EXPECT_EQ(L"Module heading", notice.text(IDC_JOB_STORAGE_HEADING));
+    EXPECT_EQ(L"Module check box", notice.text(IDC_JOB_STORAGE_CHECK));
+    EXPECT_EQ(L"Module OK", notice.text(IDOK));
+    EXPECT_EQ(L"Module help", notice.text(IDC_JOB_STORAGE_HELP));
+
+    EXPECT_EQ(L"Printer: Hallway", notice.text(IDC_JOB_STORAGE_LOCATION1));
+    EXPECT_EQ(L"Job storage folder: Alice", notice.text(IDC_JOB_STORAGE_LOCATION2));
+    EXPECT_EQ(L"Keep until: printed", notice.text(IDC_JOB_STORAGE_LOCATION3));
+    EXPECT_EQ(L"alice", notice.text(IDC_JOB_STORAGE_USER_NAME));
+    EXPECT_EQ(L"Report", notice.text(IDC_JOB_STORAGE_JOB_NAME));
+    EXPECT_EQ(BST_UNCHECKED, SendMessageW(notice.item(IDC_JOB_STORAGE_CHECK), BM_GETCHECK, 0, 0));
+}
+
+TEST(JobStorageDialog, LabelsTheModuleLacksShowTheirDefaults)
+{
+    JobStorageRequest request = noticeRequest();
+    setField(request.resourceModulePath, L"");
+    {
+        Notice notice(request);
+        ASSERT_NE(nullptr, notice.dialog());
+        EXPECT_EQ(L"Job Storage Identification", windowText(notice.dialog()));
+        EXPECT_EQ(L"User Name:", notice.text(IDC_JOB_STORAGE_USER_LABEL));
+        EXPECT_EQ(L"Job Name:", notice.text(IDC_JOB_STORAGE_JOB_LABEL));
+        EXPECT_EQ(L"This print Job will be stored at:", notice.text(IDC_JOB_STORAGE_HEADING));
+        EXPECT_EQ(L"In the future, do not show this information.", notice.text(IDC_JOB_STORAGE_CHECK));
+        EXPECT_EQ(L"&OK", notice.text(IDOK));
+        EXPECT_EQ(L"&Help", notice.text(IDC_JOB_STORAGE_HELP));
+        EXPECT_EQ(L"Printer: Hallway", notice.text(IDC_JOB_STORAGE_LOCATION1)) << "request texts still shown";
+        EXPECT_EQ(L"alice", notice.text(IDC_JOB_STORAGE_USER_NAME));
+    }
+    // A module with only the OK label: that one from the module, the rest defaults.
+    setField(request.resourceModulePath, besideTest(L"strings_en.dll"));
+    Notice notice(request);
+    ASSERT_NE(nullptr, notice.dialog());
+    EXPECT_EQ(L"Okay from module", notice.text(IDOK));
+    EXPECT_EQ(L"Job Storage Identification", windowText(notice.dialog()));
+    EXPECT_EQ(L"&Help", notice.text(IDC_JOB_STORAGE_HELP));
+}
+
+TEST(JobStorageDialog, UserNameJobNameAndHeadingAreBold)
+{
+    Notice notice(noticeRequest());
+    ASSERT_NE(nullptr, notice.dialog());
+    const LOGFONTW dialogFont = fontOf(notice.dialog());
+    for (int id : {IDC_JOB_STORAGE_USER_NAME, IDC_JOB_STORAGE_JOB_NAME, IDC_JOB_STORAGE_HEADING}) {
+        const LOGFONTW bold = fontOf(notice.item(id));
+        EXPECT_EQ(FW_BOLD, bold.lfWeight) << "box " << id;
+        EXPECT_EQ(dialogFont.lfHeight, bold.lfHeight) << "box " << id;
+        EXPECT_STREQ(dialogFont.lfFaceName, bold.lfFaceName) << "box " << id;
+    }
+    EXPECT_EQ(fontHandleOf(notice.item(IDC_JOB_STORAGE_USER_NAME)),
+              fontHandleOf(notice.item(IDC_JOB_STORAGE_HEADING))) << "one bold font for all three";
+    for (int id : {IDC_JOB_STORAGE_USER_LABEL, IDC_JOB_STORAGE_LOCATION1, IDC_JOB_STORAGE_CHECK, IDOK})
+        EXPECT_EQ(dialogFont.lfWeight, fontOf(notice.item(id)).lfWeight) << "control " << id;
+    EXPECT_NE(FW_BOLD, dialogFont.lfWeight);
+}
+
+TEST(JobStorageDialog, BoldFontIsDeletedWhenTheNoticeCloses)
+{
+    HFONT bold = nullptr;
+    {
+        Notice notice(noticeRequest());
+        ASSERT_NE(nullptr, notice.dialog());
+        bold = fontHandleOf(notice.item(IDC_JOB_STORAGE_USER_NAME));
+        ASSERT_EQ(static_cast<DWORD>(OBJ_FONT), GetObjectType(bold));
+        ASSERT_TRUE(notice.pressCloseBox());
+    }
+    EXPECT_EQ(0u, GetObjectType(bold)) << "the bold font outlived its notice";
+}
+
+TEST(JobStorageDialog, JobNameSuffixFollowsBothFlags)
+{
+    struct Case {
+        const wchar_t* jobName;
+        UINT32 flagA, flagB;
+        const wchar_t* shown;
+    };
+    const Case cases[] = {
+        {L"Report", 1, 1, L"Report(1-99)"},
+        {L"Report", 1, 0, L"Report"},
+        {L"Report", 0, 1, L"Report"},
+        {L"Report", 2, 1, L"Report"},
+        {L"", 1, 1, L"(1-99)"},
+        {L"ABCDEFGHIJKLMNOP", 1, 1, L"ABCDEFGHIJKLMNOP(1-99)"},
+    };
+    for (const Case& c : cases) {
+        JobStorageRequest request = noticeRequest();
+        setField(request.jobName, c.jobName);
+        request.suffixFlagA = c.flagA;
+        request.suffixFlagB = c.flagB;
+        Notice notice(request);
+        ASSERT_NE(nullptr, notice.dialog());
+        EXPECT_EQ(c.shown, notice.text(IDC_JOB_STORAGE_JOB_NAME))
+            << "job name \"" << testing::PrintToString(std::wstring(c.jobName)) << "\", flags ("
+            << c.flagA << ", " << c.flagB << ")";
+    }
+}
+
+TEST(JobStorageDialog, HelpOpensContext15220AndKeepsTheNoticeOpen)
+{
+    ImportPatch help(libraryModule(), "WinHelpW", reinterpret_cast<void*>(recordingWinHelp));
+    ASSERT_TRUE(help.applied());
+    gHelp.calls = 0;
+    Notice notice(noticeRequest());
+    ASSERT_NE(nullptr, notice.dialog());
+    pressButton(notice.dialog(), IDC_JOB_STORAGE_HELP);
+    for (int i = 0; i < 200 && gHelp.calls == 0; ++i)
+        Sleep(5);
+    ASSERT_EQ(1, gHelp.calls.load());
+    EXPECT_EQ(notice.item(IDC_JOB_STORAGE_HELP), gHelp.window);
+    EXPECT_EQ(L"C:\\help\\printing.hlp", gHelp.file);
+    EXPECT_EQ(static_cast<UINT>(HELP_WM_HELP), gHelp.command);
+    EXPECT_EQ(static_cast<DWORD>(IDC_JOB_STORAGE_HELP), gHelp.table[0]);
+    EXPECT_EQ(static_cast<DWORD>(kHelpContextJobStorage), gHelp.table[1]);
+    EXPECT_EQ(0u, gHelp.table[2]);
+    EXPECT_EQ(0u, gHelp.table[3]);
+    Sleep(100);
+    EXPECT_TRUE(IsWindowVisible(notice.dialog())) << "Help must not end the notice";
+}
+
+TEST(JobStorageDialog, EscAndF1DoNothing)
+{
+    ImportPatch help(libraryModule(), "WinHelpW", reinterpret_cast<void*>(recordingWinHelp));
+    ASSERT_TRUE(help.applied());
+    gHelp.calls = 0;
+    Notice notice(noticeRequest());
+    ASSERT_NE(nullptr, notice.dialog());
+    // Through the dialog's own message loop, as the keys arrive.
+    PostMessageW(notice.dialog(), WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageW(notice.dialog(), WM_KEYDOWN, VK_F1, 0);
+    HELPINFO info = {sizeof info, HELPINFO_WINDOW, IDOK, notice.item(IDOK), 0, {0, 0}};
+    SendMessageW(notice.dialog(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    pressButton(notice.dialog(), IDCANCEL);
+    Sleep(200);
+    EXPECT_TRUE(IsWindowVisible(notice.dialog())) << "Esc must leave the notice open";
+    EXPECT_EQ(0, gHelp.calls.load()) << "F1 must not open help";
+}
+
+TEST(JobStorageDialog, ArabicAndHebrewOpenTheMirroredTemplate)
+{
+    ImportPatch language(libraryModule(), "GetUserDefaultUILanguage",
+                         reinterpret_cast<void*>(fakeUserLanguage));
+    ASSERT_TRUE(language.applied());
+    struct Case {
+        LANGID language;
+        bool mirrored;
+    };
+    for (const Case c : {Case{0x0401, true}, Case{0x040D, true}, Case{0x0C01, true},
+                         Case{0x0409, false}, Case{0x0407, false}}) {
+        gUserLanguage = c.language;
+        Notice notice(noticeRequest());
+        ASSERT_NE(nullptr, notice.dialog());
+        const LONG_PTR exStyle = GetWindowLongPtrW(notice.dialog(), GWL_EXSTYLE);
+        const LONG_PTR headingStyle = GetWindowLongPtrW(notice.item(IDC_JOB_STORAGE_HEADING), GWL_STYLE);
+        const LONG_PTR lineStyle = GetWindowLongPtrW(notice.item(IDC_JOB_STORAGE_LOCATION1), GWL_STYLE);
+        EXPECT_EQ(c.mirrored, (exStyle & WS_EX_LAYOUTRTL) != 0) << "language " << std::hex << c.language;
+        EXPECT_EQ(c.mirrored, (headingStyle & ES_CENTER) != 0) << "language " << std::hex << c.language;
+        EXPECT_EQ(c.mirrored, (lineStyle & SS_TYPEMASK) == SS_CENTER) << "language " << std::hex << c.language;
+        EXPECT_EQ(L"Report", notice.text(IDC_JOB_STORAGE_JOB_NAME)) << "language " << std::hex << c.language;
+    }
+    gUserLanguage = 0x0409;
+}
+
+TEST(JobStorageDialog, IsCentredOverTheForegroundWindow)
+{
+    ForegroundWindow application({100, 80, 700, 480});
+    ASSERT_EQ(application.window(), GetForegroundWindow());
+    Notice notice(noticeRequest());
+    ASSERT_NE(nullptr, notice.dialog());
+    const RECT placed = windowRect(notice.dialog());
+    const int width = placed.right - placed.left, height = placed.bottom - placed.top;
+    EXPECT_EQ(100 + 300 - width / 2, placed.left) << "width " << width;
+    EXPECT_EQ(80 + 200 - height / 2, placed.top) << "height " << height;
+}
+
+TEST(JobStorageDialog, CallerMayFreeItsRecordAtOnceAndItIsNeverWritten)
+{
+    auto record = std::make_unique<JobStorageRequest>(noticeRequest());
+    // Fields filled to their last unit, so that a write of a terminator would show.
+    fillField(record->userName, L'U');
+    fillField(record->preferenceKeyName, L'K');
+    const JobStorageRequest before = *record;
+    const std::vector<HWND> known = processDialogs();
+    HANDLE thread = VJobStorageDialog(record.get());
+    ASSERT_NE(nullptr, thread);
+    EXPECT_EQ(0, std::memcmp(&before, record.get(), sizeof before)) << "the caller's record changed";
+    std::memset(record.get(), 0xCC, sizeof *record);
+    record.reset();
+
+    const HWND dialog = waitForNewDialog(known);
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ(L"Printer: Hallway", itemText(dialog, IDC_JOB_STORAGE_LOCATION1));
+    EXPECT_EQ(L"Report", itemText(dialog, IDC_JOB_STORAGE_JOB_NAME));
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(waitUntilGone(dialog));
+}
+
+TEST(JobStorageDialog, TextFieldsWithoutTheirNulShowTheirFirstUnits)
+{
+    JobStorageRequest request = noticeRequest();
+    fillField(request.userName, L'U');
+    fillField(request.jobName, L'J');
+    fillField(request.locationLine1, L'1');
+    fillField(request.locationLine2, L'2');
+    fillField(request.locationLine3, L'3');
+    request.suffixFlagA = request.suffixFlagB = 1;
+    Notice notice(request);
+    ASSERT_NE(nullptr, notice.dialog());
+    EXPECT_EQ(std::wstring(16, L'U'), notice.text(IDC_JOB_STORAGE_USER_NAME));
+    EXPECT_EQ(std::wstring(16, L'J') + L"(1-99)", notice.text(IDC_JOB_STORAGE_JOB_NAME));
+    EXPECT_EQ(std::wstring(255, L'1'), notice.text(IDC_JOB_STORAGE_LOCATION1));
+    EXPECT_EQ(std::wstring(255, L'2'), notice.text(IDC_JOB_STORAGE_LOCATION2));
+    EXPECT_EQ(std::wstring(255, L'3'), notice.text(IDC_JOB_STORAGE_LOCATION3));
+}
