@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# The main job: installs what is missing, builds, and renders every dialog in its variants
+# and in each language of the sample module into PNG files with an index.html, under a
+# virtual X server and Wine. The UI language of each shot comes from the environment
+# Wine reads, as on a user's system.
+#   bash scripts/gallery.sh            # writes build/gallery/index.html
+#   bash scripts/gallery.sh --live warning --message "Hello"   # with DISPLAY set: show one live
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh fonts-dejavu-core
+bash scripts/build.sh -DBUILD_TESTING=OFF >/dev/null
+build=${BUILD_DIR:-build}
+preview="$build/bin/printdialogs-preview.exe"
+
+if [ "${1:-}" = "--live" ]; then
+    shift
+    : "${DISPLAY:?--live needs a DISPLAY to show the dialog on}"
+    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    exec wine "$preview" "$@"
+fi
+
+source scripts/wine-session.sh
+start_wine_session "$build"
+
+out="$build/gallery"
+rm -rf "$out"
+mkdir -p "$out"
+
+languages=(en_US de_DE fr_FR ar_SA he_IL)
+# name|caption|previewer arguments
+variants=(
+    "warning-two-buttons|Warning, short message, two buttons|warning --caption-id 4002 --message-id 4003 --ok-id 4010 --cancel-id 4011"
+    "warning-one-button|Warning, one button|warning --caption-id 4002 --message-id 4003 --ok-id 849 --cancel-id 0"
+    "warning-three-buttons-check|Warning, three buttons and check box|warning --caption-id 4002 --message-id 4003 --ok-id 4010 --cancel-id 4011 --third-id 4012 --check-box"
+    "warning-long|Warning, long message (taller layout)|warning --caption-id 4000 --message-id 4001 --ok-id 4010 --cancel-id 4011 --third-id 4012 --check-box"
+    "duplex-threaded-bin|Duplex, threaded: output bin, tray 1, combined step 3|duplex --step1-bitmap 105 --step1-text 3200 --step2-bitmap 107 --step2-text 3201 --step3-bitmap 109 --step3-text 3140"
+    "duplex-blocking-rear|Duplex, blocking (Continue): rear slot, even pages first|duplex --blocking --even-first --step1-bitmap 106 --step1-text 3200 --step2-bitmap 110 --step2-text 3203 --step3-bitmap 122 --step3-text 3205"
+    "duplex-threaded-drawer|Duplex, threaded: turn the stack, front drawer, panel key|duplex --step1-bitmap 123 --step1-text 3200 --step2-bitmap 118 --step2-text 3204 --step3-bitmap 153 --step3-text 3202"
+    "jobstorage|Job storage notice|jobstorage --job Quarterly"
+    "jobstorage-suffix|Job storage notice, job name with suffix|jobstorage --job Report --suffix"
+)
+
+failed=0
+rows=""
+for variant in "${variants[@]}"; do
+    IFS='|' read -r name caption arguments <<<"$variant"
+    cells=""
+    for language in "${languages[@]}"; do
+        file="$name-$language.png"
+        # shellcheck disable=SC2086
+        if LC_ALL="$language.UTF-8" LANG="$language.UTF-8" wine "$preview" $arguments \
+                --screenshot "$(winepath -w "$out/$file" 2>/dev/null)" </dev/null >"$out/$name-$language.txt" 2>&1; then
+            cells+="<figure><img src=\"$file\" alt=\"$caption, $language\"><figcaption>$language</figcaption></figure>"
+        else
+            failed=$((failed + 1))
+            cells+="<figure class=\"missing\"><figcaption>$language: failed, see $name-$language.txt</figcaption></figure>"
+        fi
+    done
+    rows+="<section><h2>$caption</h2><div class=\"row\">$cells</div></section>"
+    echo "rendered $name"
+done
+
+cat >"$out/index.html" <<HTML
+<!DOCTYPE html>
+<html lang="en">
+<head>
+<meta charset="utf-8">
+<title>printdialogs gallery</title>
+<style>
+body { font-family: sans-serif; margin: 1.5em; background: #f4f4f4; }
+.row { display: flex; flex-wrap: wrap; gap: 1em; align-items: flex-start; }
+figure { margin: 0; background: #fff; padding: 0.5em; border: 1px solid #ccc; }
+figcaption { text-align: center; font-size: 0.9em; color: #444; }
+.missing { color: #a00; }
+</style>
+</head>
+<body>
+<h1>printdialogs: every dialog in every sample language</h1>
+<p>Rendered by scripts/gallery.sh under Wine $(wine --version 2>/dev/null) on $(date -u +%Y-%m-%d).
+Texts come from the sample resource module; the interface language of each shot is the user's locale.</p>
+$rows
+</body>
+</html>
+HTML
+
+echo
+echo "Gallery: $(cd "$out" && pwd)/index.html"
+[ "$failed" -eq 0 ] || { echo "$failed shots failed" >&2; exit 1; }
