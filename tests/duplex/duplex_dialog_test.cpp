@@ -46,6 +46,7 @@ TEST_F(DuplexDialog, ThreadedModeReturnsTheRunningDialogThreadAtOnce)
     const std::vector<HWND> known = processDialogs();
     const HANDLE returned = reinterpret_cast<HANDLE>(VDisplayDialog(&request));
     ASSERT_NE(nullptr, returned);
+    HANDLE kept = keepThread(reinterpret_cast<INT_PTR>(returned));
     // Read at once: any thread exit in the process may close the slot's handle.
     const DWORD returnedThread = GetThreadId(returned);
     const DWORD waitWhileOpen = WaitForSingleObject(returned, 0);
@@ -67,6 +68,7 @@ TEST_F(DuplexDialog, ThreadedModeReturnsTheRunningDialogThreadAtOnce)
 
     pressButton(dialog, IDOK);
     EXPECT_TRUE(waitUntilGone(dialog));
+    EXPECT_TRUE(awaitThread(kept)) << "the dialog thread ends once its dialog has closed";
 }
 
 TEST_F(DuplexDialog, BlockingModeRunsOwnedAndReturnsOnlyAfterTheDialogClosed)
@@ -114,7 +116,9 @@ TEST_F(DuplexDialog, OkEnterCloseBoxAndAltF4CloseItButEscapeDoesNot)
     const DuplexRequest request = duplexRequest(nullptr, 0);
     for (const Way& way : closing) {
         const std::vector<HWND> known = processDialogs();
-        ASSERT_NE(0, VDisplayDialog(&request)) << way.name;
+        const INT_PTR result = VDisplayDialog(&request);
+        ASSERT_NE(0, result) << way.name;
+        HANDLE thread = keepThread(result);
         HWND dialog = waitForNewDialog(known);
         ASSERT_NE(nullptr, dialog) << way.name;
         PostMessageW(dialog, way.message, way.wParam, way.lParam);
@@ -123,10 +127,13 @@ TEST_F(DuplexDialog, OkEnterCloseBoxAndAltF4CloseItButEscapeDoesNot)
             pressButton(dialog, IDOK);
             waitUntilGone(dialog);
         }
+        awaitThread(thread);
     }
 
     const std::vector<HWND> known = processDialogs();
-    ASSERT_NE(0, VDisplayDialog(&request));
+    const INT_PTR result = VDisplayDialog(&request);
+    ASSERT_NE(0, result);
+    HANDLE thread = keepThread(result);
     HWND dialog = waitForNewDialog(known);
     ASSERT_NE(nullptr, dialog);
     PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 1);
@@ -137,6 +144,7 @@ TEST_F(DuplexDialog, OkEnterCloseBoxAndAltF4CloseItButEscapeDoesNot)
     EXPECT_TRUE(IsWindowVisible(dialog)) << "Escape and IDCANCEL leave the dialog open";
     pressButton(dialog, IDOK);
     EXPECT_TRUE(waitUntilGone(dialog));
+    awaitThread(thread);
 }
 
 TEST_F(DuplexDialog, HelpOpensThePopupOfItsModeEachTimeItIsPressed)

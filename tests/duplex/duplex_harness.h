@@ -31,6 +31,26 @@ inline DuplexRequest duplexRequest(const wchar_t* module, UINT32 continueFromDia
     return request;
 }
 
+// The library closes the handle it returns at some later thread exit: a test that waits
+// for the dialog thread keeps a handle of its own, taken at once.
+inline HANDLE keepThread(INT_PTR result)
+{
+    HANDLE thread = nullptr;
+    DuplicateHandle(GetCurrentProcess(), reinterpret_cast<HANDLE>(result), GetCurrentProcess(),
+                    &thread, SYNCHRONIZE, FALSE, 0);
+    return thread;
+}
+
+// Waits for a kept dialog thread to end and lets go of it; false on time-out.
+inline bool awaitThread(HANDLE thread)
+{
+    if (!thread)
+        return false;
+    const bool ended = WaitForSingleObject(thread, kDialogTimeoutMs) == WAIT_OBJECT_0;
+    CloseHandle(thread);
+    return ended;
+}
+
 struct DuplexShown {
     INT_PTR result = 0;
     bool sawDialog = false;
@@ -52,20 +72,14 @@ inline DuplexShown showDuplex(const DuplexRequest& request, const std::function<
     }
     const std::vector<HWND> known = processDialogs();
     shown.result = VDisplayDialog(&request);
-    // The library closes its handle at some later thread exit: keep one of our own.
-    HANDLE thread = nullptr;
-    DuplicateHandle(GetCurrentProcess(), reinterpret_cast<HANDLE>(shown.result),
-                    GetCurrentProcess(), &thread, SYNCHRONIZE, FALSE, 0);
+    HANDLE thread = keepThread(shown.result);
     if (HWND dialog = shown.result ? waitForNewDialog(known) : nullptr) {
         shown.sawDialog = true;
         inspect(dialog);
         pressButton(dialog, IDOK);
         waitUntilGone(dialog);
     }
-    if (thread) {
-        WaitForSingleObject(thread, kDialogTimeoutMs);
-        CloseHandle(thread);
-    }
+    awaitThread(thread);
     return shown;
 }
 

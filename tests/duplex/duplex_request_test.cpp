@@ -157,14 +157,9 @@ TEST_F(DuplexRequestTest, InstanceAllocationFailureFreesTheCopyAndShowsNothing)
 
     const DuplexRequest threaded = duplexRequest(nullptr, 0);
     gRefuseNextInstance = true;
-    const INT_PTR result = VDisplayDialog(&threaded);
-    HANDLE thread = nullptr;
-    DuplicateHandle(GetCurrentProcess(), reinterpret_cast<HANDLE>(result), GetCurrentProcess(),
-                    &thread, SYNCHRONIZE, FALSE, 0);
+    HANDLE thread = keepThread(VDisplayDialog(&threaded));
     ASSERT_NE(nullptr, thread) << "threaded mode started its thread";
-    EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(thread, kDialogTimeoutMs))
-        << "the thread ends without a dialog";
-    CloseHandle(thread);
+    EXPECT_TRUE(awaitThread(thread)) << "the thread ends without a dialog";
     EXPECT_EQ(2, gInstancesRefused.load());
     EXPECT_TRUE(noDialogAppears(known));
     EXPECT_EQ(2, blocksAllocated());
@@ -210,6 +205,7 @@ TEST_F(DuplexRequestTest, ThreadedDialogKeepsItsOwnCopyOfTheRecord)
     const INT_PTR result = VDisplayDialog(&request);
     memset(&request, 0xFF, sizeof(request));  // the driver reuses its record at once
     ASSERT_NE(0, result);
+    HANDLE thread = keepThread(result);
     HWND dialog = waitForNewDialog(known);
     ASSERT_NE(nullptr, dialog);
     EXPECT_EQ(L"Module even pages first", itemText(dialog, IDC_DUPLEX_INTRO));
@@ -219,6 +215,7 @@ TEST_F(DuplexRequestTest, ThreadedDialogKeepsItsOwnCopyOfTheRecord)
     EXPECT_EQ(L"duplex.hlp", helpCalls()[0].file);
     pressButton(dialog, IDOK);
     EXPECT_TRUE(waitUntilGone(dialog));
+    awaitThread(thread);
 }
 
 namespace {
