@@ -126,7 +126,8 @@ TEST(DuplexPanels, EveryPaintDrawsThePicturesAgainFromTheResource)
         loadsBefore = gBitmapLoads;
 
         // Scribble over the picture without telling the window, then invalidate the
-        // dialog as the system does when a window that covered it goes away.
+        // dialog as an uncovering does (Wine keeps each window's pixels and repaints
+        // nothing when a covering window goes away, so the test invalidates itself).
         HDC dc = GetDC(frame);
         RECT client = {};
         GetClientRect(frame, &client);
