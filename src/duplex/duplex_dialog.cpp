@@ -1,0 +1,101 @@
+#include "duplex/duplex_dialog.h"
+
+#include <new>
+
+#include "common/placement.h"
+#include "module.h"
+#include "resource.h"
+
+namespace {
+
+DuplexInstance* instanceOf(HWND dialog)
+{
+    return reinterpret_cast<DuplexInstance*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
+void initialise(HWND dialog, DuplexInstance& instance)
+{
+    instance.text.openResourceModule(instance.request->resourceModulePath);
+    setDuplexTexts(instance.text, dialog, *instance.request);
+    centreOverForeground(dialog, PlacementVariant::Duplex);
+    // Last, so that nothing before it sees a half-built dialog.
+    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&instance));
+}
+
+void paintPanels(HWND dialog, const DuplexInstance& instance)
+{
+    const int rightToLeft = instance.text.rightToLeft();
+    paintPanel(dialog, IDC_DUPLEX_STEP1_PICTURE, instance.request->step1BitmapId, rightToLeft);
+    paintPanel(dialog, IDC_DUPLEX_STEP2_PICTURE, instance.request->step2BitmapId, rightToLeft);
+    paintPanel(dialog, IDC_DUPLEX_STEP3_PICTURE, instance.request->step3BitmapId, rightToLeft);
+}
+
+void showHelp(HWND dialog, const DuplexRequest& request)
+{
+    const DWORD context = request.continueFromDialog ? kHelpContextDuplexBlocking
+                                                     : kHelpContextDuplexThreaded;
+    showContextHelp(GetDlgItem(dialog, IDC_DUPLEX_HELP), IDC_DUPLEX_HELP, context,
+                    request.helpFilePath);
+}
+
+} // namespace
+
+DWORD runDuplexDialog(void* copy)
+{
+    auto* request = static_cast<DuplexRequest*>(copy);
+    auto* instance = new (std::nothrow) DuplexInstance;
+    if (!instance) {
+        LocalFree(request);
+        return 0;
+    }
+    instance->request = request;
+
+    // Blocking mode holds up the caller's window; owning the dialog keeps it above it.
+    HWND owner = request->continueFromDialog ? GetForegroundWindow() : nullptr;
+    const int templateId = instance->text.rightToLeft() ? IDD_DUPLEX_RTL : IDD_DUPLEX;
+    DialogBoxParamW(moduleInstance(), MAKEINTRESOURCEW(templateId), owner, duplexDialogProc,
+                    reinterpret_cast<LPARAM>(instance));
+
+    LocalFree(request);
+    instance->request = nullptr;
+    delete instance;  // its ResourceText frees the resource module
+    return 1;
+}
+
+INT_PTR CALLBACK duplexDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // Messages such as WM_SETFONT come before WM_INITDIALOG, while DWLP_USER is still empty.
+    switch (message) {
+    case WM_INITDIALOG: {
+        initialise(dialog, *reinterpret_cast<DuplexInstance*>(lParam));
+        return FALSE;  // no default focus
+    }
+    case WM_PAINT: {
+        if (const DuplexInstance* instance = instanceOf(dialog))
+            paintPanels(dialog, *instance);
+        return FALSE;  // the default processing paints the rest of the dialog
+    }
+    case WM_CLOSE: {
+        EndDialog(dialog, 1);
+        return TRUE;
+    }
+    case WM_COMMAND: {
+        const DuplexInstance* instance = instanceOf(dialog);
+        if (!instance || HIWORD(wParam) != 0)
+            return FALSE;
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            EndDialog(dialog, 1);
+            return TRUE;
+        case IDC_DUPLEX_HELP:
+            showHelp(dialog, *instance->request);
+            return FALSE;
+        default:
+            // IDCANCEL, which Escape sends, included: the instructions stay until read.
+            return FALSE;
+        }
+    }
+    default:
+        return FALSE;
+    }
+}

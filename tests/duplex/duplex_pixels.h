@@ -1,0 +1,130 @@
+// Reading the pictures back: from the screen, and from the library's own bitmaps.
+#ifndef TESTS_DUPLEX_PIXELS_H
+#define TESTS_DUPLEX_PIXELS_H
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+// Pixels as 0x00RRGGBB, row by row from the top.
+struct Pixels {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> values;
+
+    uint32_t at(int x, int y) const { return values[static_cast<size_t>(y) * width + x]; }
+};
+
+inline Pixels readPixels(HDC source, int x, int y, int width, int height)
+{
+    Pixels pixels;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC memory = CreateCompatibleDC(source);
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (dib) {
+        HGDIOBJ previous = SelectObject(memory, dib);
+        BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
+        GdiFlush();
+        pixels.width = width;
+        pixels.height = height;
+        const auto* first = static_cast<const uint32_t*>(bits);
+        pixels.values.assign(first, first + static_cast<size_t>(width) * height);
+        for (uint32_t& value : pixels.values)
+            value &= 0xFFFFFF;
+        SelectObject(memory, previous);
+        DeleteObject(dib);
+    }
+    DeleteDC(memory);
+    return pixels;
+}
+
+// What the screen shows inside a window's rectangle.
+inline Pixels screenPixels(HWND window)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    HDC screen = GetDC(nullptr);
+    Pixels pixels = readPixels(screen, rect.left, rect.top, rect.right - rect.left,
+                               rect.bottom - rect.top);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// One of the library's pictures, as the screen would show it.
+inline Pixels bitmapPixels(HMODULE library, int id)
+{
+    Pixels pixels;
+    HBITMAP bitmap = LoadBitmapW(library, MAKEINTRESOURCEW(id));
+    if (!bitmap)
+        return pixels;
+    BITMAP shape = {};
+    GetObjectW(bitmap, sizeof(shape), &shape);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    pixels = readPixels(memory, 0, 0, shape.bmWidth, shape.bmHeight);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap);
+    return pixels;
+}
+
+// How the picture in a frame compares with the bitmap: over the part they share, how many
+// pixels differ. Unmirrored, the picture starts at the frame's top-left corner. Mirrored,
+// it is flipped left to right; where the flipped block lands when the frame is wider than
+// the picture depends on how the system clips a mirrored blit to its source (Wine keeps
+// it at the frame's left edge), so both edges are tried and the better one counts.
+struct PictureMatch {
+    int comparedWidth = 0;
+    int comparedHeight = 0;
+    int differing = 0;
+};
+
+inline PictureMatch matchPicture(const Pixels& frame, const Pixels& bitmap, bool mirrored)
+{
+    PictureMatch best;
+    best.comparedWidth = frame.width < bitmap.width ? frame.width : bitmap.width;
+    best.comparedHeight = frame.height < bitmap.height ? frame.height : bitmap.height;
+    best.differing = -1;
+    const int rightmost[2] = {frame.width - 1, best.comparedWidth - 1};
+    for (int edge = 0; edge < (mirrored ? 2 : 1); ++edge) {
+        int differing = 0;
+        for (int y = 0; y < best.comparedHeight; ++y)
+            for (int x = 0; x < best.comparedWidth; ++x) {
+                const int frameX = mirrored ? rightmost[edge] - x : x;
+                if (frame.at(frameX, y) != bitmap.at(x, y))
+                    ++differing;
+            }
+        if (best.differing < 0 || differing < best.differing)
+            best.differing = differing;
+    }
+    if (frame.values.empty() || bitmap.values.empty())
+        best.differing = -1;
+    return best;
+}
+
+// Waits for the frame to show the picture; the last comparison on time-out.
+inline PictureMatch waitForPicture(HWND frame, const Pixels& bitmap, bool mirrored,
+                                   DWORD timeoutMs = 2000)
+{
+    const DWORD start = GetTickCount();
+    PictureMatch match;
+    do {
+        match = matchPicture(screenPixels(frame), bitmap, mirrored);
+        if (match.differing == 0)
+            break;
+        Sleep(20);
+    } while (GetTickCount() - start < timeoutMs);
+    return match;
+}
+
+#endif
