@@ -273,8 +273,8 @@ TEST(DuplexPanels, EachPaintReleasesEverythingItAcquired)
         for (int id : kFrames)
             frames.insert(GetDlgItem(dialog, id));
         waitForPicture(GetDlgItem(dialog, kFrames[0]), bitmapPixels(libraryModule(), 105), false);
-        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
-        Sleep(100);
+        // UPDATENOW waits until the dialog's thread has painted again.
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     });
 
     std::lock_guard<std::mutex> lock(gGdi.mutex);

@@ -1,0 +1,15 @@
+// The library's non-throwing allocation. The runtime's own nothrow new throws and
+// catches bad_alloc inside, and the throw itself needs memory: when memory runs out in
+// the printing application, it would end the process in abort() instead of giving null.
+#include <cstdlib>
+#include <new>
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    return std::malloc(size ? size : 1);
+}
+
+void operator delete(void* block, const std::nothrow_t&) noexcept
+{
+    std::free(block);
+}
