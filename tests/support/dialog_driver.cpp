@@ -66,6 +66,14 @@ std::wstring itemText(HWND dialog, int controlId)
     return windowText(GetDlgItem(dialog, controlId));
 }
 
+RECT itemRect(HWND dialog, int controlId)
+{
+    RECT rect = {};
+    GetWindowRect(GetDlgItem(dialog, controlId), &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 void pressButton(HWND dialog, int controlId)
 {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED),

@@ -24,6 +24,10 @@ bool waitUntilGone(HWND window, DWORD timeoutMs = kDialogTimeoutMs);
 std::wstring windowText(HWND window);
 std::wstring itemText(HWND dialog, int controlId);
 
+// The control's rectangle in the dialog's client coordinates; left <= right also in a
+// mirrored dialog, as MapWindowPoints gives it for two points.
+RECT itemRect(HWND dialog, int controlId);
+
 // Sends what a click on the button sends (WM_COMMAND, BN_CLICKED) without waiting.
 void pressButton(HWND dialog, int controlId);
 
