@@ -80,11 +80,11 @@ void pressButton(HWND dialog, int controlId)
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, controlId)));
 }
 
-DialogWatcher::DialogWatcher(std::function<void(HWND)> onDialog)
+DialogWatcher::DialogWatcher(std::function<void(HWND)> onDialog, DWORD timeoutMs)
     : known_(processDialogs()), onDialog_(std::move(onDialog))
 {
-    thread_ = std::thread([this] {
-        if (HWND dialog = waitForNewDialog(known_)) {
+    thread_ = std::thread([this, timeoutMs] {
+        if (HWND dialog = waitForNewDialog(known_, timeoutMs)) {
             sawDialog_ = true;
             onDialog_(dialog);
         }

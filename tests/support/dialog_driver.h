@@ -35,7 +35,7 @@ void pressButton(HWND dialog, int controlId);
 // the first new dialog of this process, then the test's thread goes on to call the export.
 class DialogWatcher {
 public:
-    explicit DialogWatcher(std::function<void(HWND)> onDialog);
+    explicit DialogWatcher(std::function<void(HWND)> onDialog, DWORD timeoutMs = kDialogTimeoutMs);
     ~DialogWatcher();  // joins
     bool sawDialog() const { return sawDialog_; }
 
