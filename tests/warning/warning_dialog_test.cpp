@@ -208,6 +208,7 @@ TEST(WarningDialog, WithoutInstanceOnlyClosingEndsIt)
                 SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
             EXPECT_TRUE(IsWindowVisible(dialog)) << "buttons do nothing without an instance";
             PostMessageW(dialog, WM_CLOSE, 0, 0);
+            endIfStillOpen(dialog);
         });
         HWND noOwner = nullptr;
         result = DialogBoxParamW(libraryModule(), MAKEINTRESOURCEW(IDD_WARNING), noOwner,

@@ -37,6 +37,16 @@ inline WarningRequest warningRequest(const std::wstring& message = L"The paper t
     return request;
 }
 
+// The last resort of a test whose dialog did not end as it should: fails the test and
+// ends the dialog from outside (its own procedure may be what is broken).
+inline void endIfStillOpen(HWND dialog)
+{
+    if (!waitUntilGone(dialog, 2000)) {
+        ADD_FAILURE() << "the dialog was still open";
+        EndDialog(dialog, -2);
+    }
+}
+
 // Calls the export; `onDialog` gets the dialog on a thread of its own and is to end it.
 // Whatever it leaves open is closed, so that a failing test cannot hang the run.
 inline INT32 showWarning(const WarningRequest& request, const std::function<void(HWND)>& onDialog)
@@ -46,10 +56,7 @@ inline INT32 showWarning(const WarningRequest& request, const std::function<void
     {
         DialogWatcher watcher([&](HWND dialog) {
             onDialog(dialog);
-            if (!waitUntilGone(dialog, 2000)) {
-                ADD_FAILURE() << "the warning was still open";
-                PostMessageW(dialog, WM_CLOSE, 0, 0);
-            }
+            endIfStillOpen(dialog);
         });
         result = IShowWarningDialog(&request);
         shown = watcher.sawDialog();
