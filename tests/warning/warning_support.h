@@ -84,7 +84,6 @@ public:
         current() = language;
         EXPECT_TRUE(patch_.applied());
     }
-    ~UserLanguage() = default;
 
 private:
     static LANGID& current()
