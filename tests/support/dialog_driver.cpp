@@ -66,17 +66,25 @@ std::wstring itemText(HWND dialog, int controlId)
     return windowText(GetDlgItem(dialog, controlId));
 }
 
+RECT itemRect(HWND dialog, int controlId)
+{
+    RECT rect = {};
+    GetWindowRect(GetDlgItem(dialog, controlId), &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 void pressButton(HWND dialog, int controlId)
 {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, controlId)));
 }
 
-DialogWatcher::DialogWatcher(std::function<void(HWND)> onDialog)
+DialogWatcher::DialogWatcher(std::function<void(HWND)> onDialog, DWORD timeoutMs)
     : known_(processDialogs()), onDialog_(std::move(onDialog))
 {
-    thread_ = std::thread([this] {
-        if (HWND dialog = waitForNewDialog(known_)) {
+    thread_ = std::thread([this, timeoutMs] {
+        if (HWND dialog = waitForNewDialog(known_, timeoutMs)) {
             sawDialog_ = true;
             onDialog_(dialog);
         }

@@ -24,6 +24,10 @@ bool waitUntilGone(HWND window, DWORD timeoutMs = kDialogTimeoutMs);
 std::wstring windowText(HWND window);
 std::wstring itemText(HWND dialog, int controlId);
 
+// The control's rectangle in the dialog's client coordinates; left <= right also in a
+// mirrored dialog, as MapWindowPoints gives it for two points.
+RECT itemRect(HWND dialog, int controlId);
+
 // Sends what a click on the button sends (WM_COMMAND, BN_CLICKED) without waiting.
 void pressButton(HWND dialog, int controlId);
 
@@ -31,7 +35,7 @@ void pressButton(HWND dialog, int controlId);
 // the first new dialog of this process, then the test's thread goes on to call the export.
 class DialogWatcher {
 public:
-    explicit DialogWatcher(std::function<void(HWND)> onDialog);
+    explicit DialogWatcher(std::function<void(HWND)> onDialog, DWORD timeoutMs = kDialogTimeoutMs);
     ~DialogWatcher();  // joins
     bool sawDialog() const { return sawDialog_; }
 

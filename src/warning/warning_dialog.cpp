@@ -1,0 +1,105 @@
+#include "warning/warning_dialog.h"
+
+#include "resource.h"
+
+namespace {
+
+void bindControls(HWND dialog, WarningWindows& windows)
+{
+    windows.dialog = dialog;
+    windows.thirdButton = GetDlgItem(dialog, IDC_WARNING_THIRD);
+    windows.checkBox = GetDlgItem(dialog, IDC_WARNING_CHECK);
+    windows.message = GetDlgItem(dialog, IDC_WARNING_MESSAGE);
+    windows.okButton = GetDlgItem(dialog, IDOK);
+    windows.cancelButton = GetDlgItem(dialog, IDCANCEL);
+}
+
+void showWhen(HWND control, UINT32 field)
+{
+    EnableWindow(control, field != 0);
+    ShowWindow(control, field != 0 ? SW_SHOW : SW_HIDE);
+}
+
+// Everything happens before the dialog first shows; the user slot is set last and marks
+// the set-up as complete.
+void initWarningDialog(HWND dialog, WarningInstance* instance)
+{
+    if (!instance || !instance->request) {
+        SetLastError(ERROR_INVALID_DATA);
+        return;
+    }
+    const WarningRequest& request = *instance->request;
+    instance->text.openResourceModule(request.resourceModulePath);
+    bindControls(dialog, instance->windows);
+    setWarningTexts(*instance);
+    applyButtonSet(instance->windows, request);
+    measureWarningLayout(instance->windows, instance->rects);
+    growForLongMessage(instance->windows, instance->rects, request);
+    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(instance));
+}
+
+void onWarningCommand(HWND dialog, WPARAM wParam)
+{
+    if (!GetWindowLongPtrW(dialog, DWLP_USER)) {
+        SetLastError(ERROR_INVALID_DATA);
+        return;
+    }
+    if (HIWORD(wParam) != 0)
+        return;
+    // Visibility is not looked at: whoever sends one of the three ids gets it back.
+    // The check box's clicks (475) only toggle it.
+    switch (LOWORD(wParam)) {
+    case IDOK:
+    case IDCANCEL:
+    case IDC_WARNING_THIRD:
+        EndDialog(dialog, LOWORD(wParam));
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+void setWarningTexts(WarningInstance& instance)
+{
+    const WarningRequest& request = *instance.request;
+    const WarningWindows& windows = instance.windows;
+    ResourceText& text = instance.text;
+    text.setItemText(request.captionId, windows.dialog, kWarningCaptionDefault);
+    SetWindowTextW(windows.message, request.messageText);
+    text.setItemText(request.okButtonTextId, windows.okButton, kWarningOkDefault);
+    text.setItemText(request.cancelButtonTextId, windows.cancelButton, kWarningCancelDefault);
+    text.setItemText(request.thirdButtonTextId, windows.thirdButton, kWarningThirdDefault);
+    text.setItemText(kStringDoNotShowAgain, windows.checkBox, kWarningCheckBoxDefault);
+}
+
+void applyButtonSet(const WarningWindows& windows, const WarningRequest& request)
+{
+    showWhen(windows.okButton, request.okButtonTextId);
+    showWhen(windows.cancelButton, request.cancelButtonTextId);
+    showWhen(windows.thirdButton, request.thirdButtonTextId);
+    showWhen(windows.checkBox, request.showCheckBox);
+}
+
+// Every message but WM_INITDIALOG may come before the instance is in the user slot
+// (WM_SETFONT does): those find the slot empty and do nothing.
+INT_PTR CALLBACK warningDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG: {
+        initWarningDialog(dialog, reinterpret_cast<WarningInstance*>(lParam));
+        return FALSE;
+    }
+    case WM_COMMAND: {
+        onWarningCommand(dialog, wParam);
+        return FALSE;
+    }
+    case WM_CLOSE: {
+        EndDialog(dialog, IDCANCEL);
+        return FALSE;
+    }
+    default:
+        return FALSE;
+    }
+}

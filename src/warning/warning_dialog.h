@@ -1,0 +1,43 @@
+// The warning dialog: its instance, procedure, texts and button set, and its runner.
+#ifndef PRINTDIALOGS_WARNING_DIALOG_H
+#define PRINTDIALOGS_WARNING_DIALOG_H
+
+#include <windows.h>
+
+#include "common/resource_text.h"
+#include "printdialogs.h"
+#include "warning/warning_layout.h"
+
+// Shown when the resource module lacks the caption or a shown button's label: the
+// templates' own texts are empty, and an empty caption or button tells the user nothing.
+constexpr const WCHAR* kWarningCaptionDefault = L"Warning";
+constexpr const WCHAR* kWarningOkDefault = L"OK";
+constexpr const WCHAR* kWarningCancelDefault = L"Cancel";
+constexpr const WCHAR* kWarningThirdDefault = L"Other";
+constexpr const WCHAR* kWarningCheckBoxDefault = L"In the future, do not show this information.";
+
+// One per warning on screen, owned by its runner for exactly as long as the dialog runs.
+struct WarningInstance {
+    explicit WarningInstance(WarningRequest* copy) : request(copy) {}
+
+    WarningRequest* request;
+    ResourceText text;
+    WarningWindows windows = {};
+    WarningRects rects = {};
+};
+
+// Shows the warning for `copy` modally on this thread and returns the id that ended it
+// (1, 2 or 285), 0 when the instance cannot be made, or -1 when the dialog cannot be
+// created. Takes ownership of the LocalAlloc'd copy and frees it on every path.
+INT32 runWarningDialog(WarningRequest* copy);
+
+INT_PTR CALLBACK warningDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Caption, message, button labels and check box label.
+void setWarningTexts(WarningInstance& instance);
+
+// Shows and enables each button and the check box whose field is non-zero; hides and
+// disables the rest, leaving them where they stand.
+void applyButtonSet(const WarningWindows& windows, const WarningRequest& request);
+
+#endif

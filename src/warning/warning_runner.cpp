@@ -1,0 +1,23 @@
+#include <new>
+
+#include "module.h"
+#include "resource.h"
+#include "warning/warning_dialog.h"
+
+INT32 runWarningDialog(WarningRequest* copy)
+{
+    auto* instance = new (std::nothrow) WarningInstance(copy);
+    if (!instance) {
+        LocalFree(copy);
+        return kWarningNotShown;
+    }
+    // The warning belongs to whatever the user was working in when the driver called.
+    HWND owner = copy->showDialog == 1 ? GetForegroundWindow() : nullptr;
+    const int dialogTemplate = instance->text.rightToLeft() ? IDD_WARNING_RTL : IDD_WARNING;
+    const INT_PTR result = DialogBoxParamW(moduleInstance(), MAKEINTRESOURCEW(dialogTemplate), owner,
+                                           warningDialogProc, reinterpret_cast<LPARAM>(instance));
+    LocalFree(copy);
+    instance->request = nullptr;
+    delete instance;  // its ResourceText frees the resource module
+    return static_cast<INT32>(result);
+}

@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include "warning/warning_dialog.h"
+#include "warning_support.h"
+
+namespace {
+
+bool isShownAndEnabled(HWND dialog, int id)
+{
+    HWND control = GetDlgItem(dialog, id);
+    return IsWindowVisible(control) && IsWindowEnabled(control);
+}
+
+bool isHiddenAndDisabled(HWND dialog, int id)
+{
+    HWND control = GetDlgItem(dialog, id);
+    return control && !IsWindowVisible(control) && !IsWindowEnabled(control);
+}
+
+} // namespace
+
+TEST(WarningDialog, EachButtonEndsItWithItsId)
+{
+    for (int id : {IDOK, IDCANCEL, IDC_WARNING_THIRD}) {
+        const INT32 result = showWarning(warningRequest(), [id](HWND dialog) { pressButton(dialog, id); });
+        EXPECT_EQ(id, result) << "button " << id;
+    }
+}
+
+TEST(WarningDialog, CloseBoxAndEscapeEndItWith2)
+{
+    EXPECT_EQ(2, showWarning(warningRequest(), [](HWND dialog) {
+        PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    })) << "close box";
+    EXPECT_EQ(2, showWarning(warningRequest(), [](HWND dialog) {
+        PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+    })) << "Esc";
+
+    WarningRequest noButtons = warningRequest();
+    noButtons.okButtonTextId = noButtons.cancelButtonTextId = noButtons.thirdButtonTextId = 0;
+    EXPECT_EQ(2, showWarning(noButtons, [](HWND dialog) {
+        PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    })) << "close box with no button shown";
+}
+
+TEST(WarningDialog, CommandWithNotificationCodeLeavesItOpen)
+{
+    const INT32 result = showWarning(warningRequest(), [](HWND dialog) {
+        for (int id : {IDOK, IDCANCEL, IDC_WARNING_THIRD})
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_DOUBLECLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+        EXPECT_TRUE(IsWindowVisible(dialog)) << "open after notifications with a non-zero code";
+        pressButton(dialog, IDC_WARNING_THIRD);
+    });
+    EXPECT_EQ(285, result);
+}
+
+TEST(WarningDialog, HiddenThirdButtonStillEndsItWith285)
+{
+    WarningRequest request = warningRequest();
+    request.thirdButtonTextId = 0;
+    const INT32 result = showWarning(request, [](HWND dialog) {
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDC_WARNING_THIRD)));
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_WARNING_THIRD, 0), 0);
+    });
+    EXPECT_EQ(285, result);
+}
+
+TEST(WarningDialog, ShowsAndEnablesEachControlByItsField)
+{
+    struct Case { UINT32 ok, cancel, third, checkBox; };
+    const Case cases[] = {
+        {kLabelRetry, kLabelStop, kLabelDetails, 1},
+        {kLabelRetry, kLabelStop, kLabelDetails, 0},
+        {0, 0, 0, 0},
+        {0, kLabelStop, 0, 7},
+        {kLabelRetry, 0, 9999, 0},  // an id the module lacks still shows its button
+    };
+    for (const Case& c : cases) {
+        WarningRequest request = warningRequest();
+        request.okButtonTextId = c.ok;
+        request.cancelButtonTextId = c.cancel;
+        request.thirdButtonTextId = c.third;
+        request.showCheckBox = c.checkBox;
+        showWarning(request, [&](HWND dialog) {
+            const struct { int id; UINT32 field; } controls[] = {
+                {IDOK, c.ok}, {IDCANCEL, c.cancel}, {IDC_WARNING_THIRD, c.third},
+                {IDC_WARNING_CHECK, c.checkBox}};
+            for (const auto& control : controls) {
+                if (control.field)
+                    EXPECT_TRUE(isShownAndEnabled(dialog, control.id)) << "control " << control.id
+                        << " with field " << control.field << " should be shown and enabled";
+                else
+                    EXPECT_TRUE(isHiddenAndDisabled(dialog, control.id)) << "control " << control.id
+                        << " with field 0 should be hidden and disabled";
+            }
+            EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_WARNING_SPARE))) << "476 untouched";
+            EXPECT_EQ(L"", itemText(dialog, IDC_WARNING_SPARE)) << "476 untouched";
+            PostMessageW(dialog, WM_CLOSE, 0, 0);
+        });
+    }
+}
+
+TEST(WarningDialog, TextsComeFromTheModuleAndTheRequest)
+{
+    showWarning(warningRequest(L"Clear the jam & press Retry."), [](HWND dialog) {
+        EXPECT_EQ(L"Paper Jam", windowText(dialog));
+        EXPECT_EQ(L"Clear the jam & press Retry.", itemText(dialog, IDC_WARNING_MESSAGE));
+        EXPECT_EQ(L"&Retry", itemText(dialog, IDOK));
+        EXPECT_EQ(L"&Stop", itemText(dialog, IDCANCEL));
+        EXPECT_EQ(L"&Details", itemText(dialog, IDC_WARNING_THIRD));
+        EXPECT_EQ(L"Never show this again", itemText(dialog, IDC_WARNING_CHECK));
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    });
+
+    WarningRequest longCaption = warningRequest();
+    longCaption.captionId = kCaption300Units;
+    showWarning(longCaption, [](HWND dialog) {
+        const std::wstring caption = windowText(dialog);
+        EXPECT_EQ(255u, caption.size()) << "caption cut to 255 units";
+        EXPECT_EQ(L"CaptionCut", caption.substr(0, 10));
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    });
+}
+
+// The module lacks a string, or cannot be loaded at all: an English caption and the
+// standard labels rather than an empty title bar and blank buttons.
+TEST(WarningDialog, MissingStringsGetEnglishDefaults)
+{
+    for (const wchar_t* module : {L"strings_en.dll", L"no-such-module.dll"}) {
+        WarningRequest request = warningRequest();
+        wcsncpy(request.resourceModulePath, besideTest(module).c_str(), 255);
+        showWarning(request, [&](HWND dialog) {
+            EXPECT_EQ(L"Warning", windowText(dialog)) << module;
+            EXPECT_EQ(L"OK", itemText(dialog, IDOK)) << module;
+            EXPECT_EQ(L"Cancel", itemText(dialog, IDCANCEL)) << module;
+            EXPECT_EQ(L"Other", itemText(dialog, IDC_WARNING_THIRD)) << module;
+            EXPECT_EQ(L"In the future, do not show this information.",
+                      itemText(dialog, IDC_WARNING_CHECK)) << module;
+            EXPECT_EQ(L"The paper tray is empty.", itemText(dialog, IDC_WARNING_MESSAGE)) << module;
+            PostMessageW(dialog, WM_CLOSE, 0, 0);
+        });
+    }
+}
+
+TEST(WarningDialog, CheckBoxStartsUntickedAndItsClicksAreIgnored)
+{
+    const INT32 result = showWarning(warningRequest(), [](HWND dialog) {
+        HWND checkBox = GetDlgItem(dialog, IDC_WARNING_CHECK);
+        EXPECT_EQ(BST_UNCHECKED, SendMessageW(checkBox, BM_GETCHECK, 0, 0));
+        SendMessageW(checkBox, BM_CLICK, 0, 0);
+        EXPECT_EQ(BST_CHECKED, SendMessageW(checkBox, BM_GETCHECK, 0, 0)) << "ticked by the click";
+        EXPECT_TRUE(IsWindowVisible(dialog)) << "a click on the check box does not end it";
+        pressButton(dialog, IDOK);
+    });
+    EXPECT_EQ(1, result) << "ticked or not, OK gives 1";
+}
+
+TEST(WarningDialog, NothingShownUnlessShowDialogIsExactly1)
+{
+    for (UINT32 showDialog : {0u, 2u, 0xFFFFFFFFu, 0x101u}) {
+        WarningRequest request = warningRequest();
+        request.showDialog = showDialog;
+        EXPECT_EQ(0, showNoWarning(request)) << "showDialog " << showDialog;
+    }
+}
+
+TEST(WarningDialog, MirroredTemplateForArabicAndHebrewOnly)
+{
+    for (LANGID language : {LANGID{0x0401}, LANGID{0x040D}, LANGID{0x0801}, LANGID{0x0409}, LANGID{0x0407}}) {
+        UserLanguage user(language);
+        const bool rightToLeft = language == 0x0401 || language == 0x040D || language == 0x0801;
+        showWarning(warningRequest(), [&](HWND dialog) {
+            const bool mirrored = (GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+            EXPECT_EQ(rightToLeft, mirrored) << "language 0x" << std::hex << language;
+            EXPECT_EQ(L"&Retry", itemText(dialog, IDOK)) << "English strings by fallback";
+            PostMessageW(dialog, WM_CLOSE, 0, 0);
+        });
+    }
+}
+
+TEST(WarningDialog, OwnedByTheForegroundWindow)
+{
+    HWND foreground = CreateWindowExW(0, L"STATIC", L"driver window", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                      10, 10, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, foreground);
+    SetForegroundWindow(foreground);
+    ASSERT_EQ(foreground, GetForegroundWindow());
+    showWarning(warningRequest(), [&](HWND dialog) {
+        EXPECT_EQ(foreground, GetWindow(dialog, GW_OWNER));
+        EXPECT_FALSE(IsWindowEnabled(foreground)) << "modal to its owner";
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    });
+    EXPECT_TRUE(IsWindowEnabled(foreground)) << "owner usable again after the warning";
+    DestroyWindow(foreground);
+}
+
+// Not reachable through the export: a dialog made without an instance sets nothing up,
+// its buttons do nothing and only closing ends it.
+TEST(WarningDialog, WithoutInstanceOnlyClosingEndsIt)
+{
+    INT_PTR result = 0;
+    {
+        DialogWatcher watcher([](HWND dialog) {
+            EXPECT_EQ(L"", windowText(dialog));
+            EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_WARNING_CHECK))) << "as the template made it";
+            for (int id : {IDOK, IDCANCEL, IDC_WARNING_THIRD})
+                SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+            EXPECT_TRUE(IsWindowVisible(dialog)) << "buttons do nothing without an instance";
+            PostMessageW(dialog, WM_CLOSE, 0, 0);
+            endIfStillOpen(dialog);
+        });
+        HWND noOwner = nullptr;
+        result = DialogBoxParamW(libraryModule(), MAKEINTRESOURCEW(IDD_WARNING), noOwner,
+                                 warningDialogProc, 0);
+        EXPECT_TRUE(watcher.sawDialog());
+    }
+    EXPECT_EQ(2, result);
+}
