@@ -1,5 +1,6 @@
 #include <cwchar>
 
+#include "common/default_texts.h"
 #include "common/string_block.h"
 #include "duplex/duplex_dialog.h"
 #include "resource.h"
@@ -30,8 +31,6 @@ const WCHAR kInsertStackDefault[] =
     L"Insert the stack into the IN tray with the top of the pages toward the device, as shown.";
 const WCHAR kPressGoDefault[] = L"Press the Go or Select button to continue printing.";
 const WCHAR kContinueDefault[] = L"C&ontinue";
-const WCHAR kOkDefault[] = L"&OK";
-const WCHAR kHelpDefault[] = L"&Help";
 
 // The two lines of the combined step-3 text, each at most kTextUnits - 1 units, joined
 // by a line feed: they always fit.
@@ -97,6 +96,6 @@ void setDuplexTexts(ResourceText& text, HWND dialog, const DuplexRequest& reques
     if (request.continueFromDialog)
         text.setItemText(kStringContinueButton, item(IDOK), kContinueDefault);
     else
-        text.setItemText(kStringOkButton, item(IDOK), kOkDefault);
-    text.setItemText(kStringHelpButton, item(IDC_DUPLEX_HELP), kHelpDefault);
+        text.setItemText(kStringOkButton, item(IDOK), kDefaultOkButton);
+    text.setItemText(kStringHelpButton, item(IDC_DUPLEX_HELP), kDefaultHelpButton);
 }

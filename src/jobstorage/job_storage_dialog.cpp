@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "common/default_texts.h"
 #include "common/placement.h"
 #include "common/request_copy.h"
 #include "jobstorage/job_name.h"
@@ -127,9 +128,9 @@ void setJobStorageTexts(JobStorageInstance* instance, HWND dialog)
     text.setItemText(kStringStoredAt, GetDlgItem(dialog, IDC_JOB_STORAGE_HEADING),
                      L"This print Job will be stored at:");
     text.setItemText(kStringDoNotShowAgain, GetDlgItem(dialog, IDC_JOB_STORAGE_CHECK),
-                     L"In the future, do not show this information.");
-    text.setItemText(kStringOkButton, GetDlgItem(dialog, IDOK), L"&OK");
-    text.setItemText(kStringHelpButton, GetDlgItem(dialog, IDC_JOB_STORAGE_HELP), L"&Help");
+                     kDefaultDoNotShowAgain);
+    text.setItemText(kStringOkButton, GetDlgItem(dialog, IDOK), kDefaultOkButton);
+    text.setItemText(kStringHelpButton, GetDlgItem(dialog, IDC_JOB_STORAGE_HELP), kDefaultHelpButton);
 }
 
 INT_PTR CALLBACK jobStorageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,5 +1,6 @@
 #include "warning/warning_dialog.h"
 
+#include "common/default_texts.h"
 #include "resource.h"
 
 namespace {
@@ -71,7 +72,7 @@ void setWarningTexts(WarningInstance& instance)
     text.setItemText(request.okButtonTextId, windows.okButton, kWarningOkDefault);
     text.setItemText(request.cancelButtonTextId, windows.cancelButton, kWarningCancelDefault);
     text.setItemText(request.thirdButtonTextId, windows.thirdButton, kWarningThirdDefault);
-    text.setItemText(kStringDoNotShowAgain, windows.checkBox, kWarningCheckBoxDefault);
+    text.setItemText(kStringDoNotShowAgain, windows.checkBox, kDefaultDoNotShowAgain);
 }
 
 void applyButtonSet(const WarningWindows& windows, const WarningRequest& request)

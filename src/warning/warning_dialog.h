@@ -14,7 +14,6 @@ constexpr const WCHAR* kWarningCaptionDefault = L"Warning";
 constexpr const WCHAR* kWarningOkDefault = L"OK";
 constexpr const WCHAR* kWarningCancelDefault = L"Cancel";
 constexpr const WCHAR* kWarningThirdDefault = L"Other";
-constexpr const WCHAR* kWarningCheckBoxDefault = L"In the future, do not show this information.";
 
 // One per warning on screen, owned by its runner for exactly as long as the dialog runs.
 struct WarningInstance {
