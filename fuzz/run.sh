@@ -62,5 +62,9 @@ for target in "${targets[@]}"; do
         exit 1
     fi
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
-    echo "fuzz: $target ran $runs inputs in ${share} s, corpus $(ls "$corpus" | wc -l) inputs, no crash"
+    final=$(grep -E '\sDONE\s' "$log" | tail -n 1 || true)
+    coverage=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$final")
+    live=$(sed -n 's|.* corp: \([0-9]*\)/.*|\1|p' <<<"$final")
+    echo "fuzz: $target ran $runs inputs in $share s, coverage $coverage edges," \
+        "corpus $live inputs ($(ls "$corpus" | wc -l) kept in $corpus), no crash"
 done
