@@ -13,7 +13,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 seconds=20
-build=$here/../build/fuzz-native
+build=$(cd "$here/.." && pwd)/build/fuzz-native
 while [ $# -gt 0 ]; do
     case $1 in
         --seconds) seconds=$2; shift 2 ;;
