@@ -1,7 +1,6 @@
 // Feeds arbitrary rectangles to the centring arithmetic, both variants, under the
 // undefined-behaviour sanitizer. The input is twelve 32-bit integers: the dialog's,
-// the foreground window's and the desktop's rectangles, each coordinate brought within
-// kCoordinateLimit.
+// the foreground window's and the desktop's rectangles, anywhere in the int range.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -19,17 +18,10 @@ void check(bool holds, const char* what)
     }
 }
 
-// centredPosition sums coordinates in int, which overflows for rectangles near the ends
-// of the int range (a foreground window from -1107204096 to 1677721600 is enough). Screen
-// coordinates stay far inside 2^28, where none of its sums can overflow.
-constexpr int32_t kCoordinateLimit = 1 << 28;
-
 PlacementRect readRect(const uint8_t* data)
 {
     int32_t values[4];
     std::memcpy(values, data, sizeof values);
-    for (int32_t& value : values)
-        value %= kCoordinateLimit + 1;
     return {values[0], values[1], values[2], values[3]};
 }
 

@@ -68,11 +68,11 @@ struct Photographer {
     const PreviewOptions& options;
     std::atomic<bool> sawDialog{false};
     std::atomic<bool> wrote{false};
-    std::atomic<bool> callReturned{false};  // a blocking call that returned shows nothing more
+    std::atomic<bool> nothingToShow{false};  // the call returned, or started no dialog
 
     void run()
     {
-        HWND dialog = waitForDialog(kAppearTimeoutMs, &callReturned);
+        HWND dialog = waitForDialog(kAppearTimeoutMs, &nothingToShow);
         if (!dialog)
             return;
         sawDialog = true;
@@ -140,17 +140,18 @@ int wmain(int argc, wchar_t** argv)
     switch (options.kind) {
     case DialogKind::Warning: {
         const INT32 result = IShowWarningDialog(&options.warning);
-        photographer.callReturned = true;
+        photographer.nothingToShow = true;
         print(L"IShowWarningDialog returned " + std::to_wstring(result) + L"\n");
         break;
     }
     case DialogKind::Duplex: {
         const INT_PTR result = VDisplayDialog(&options.duplex);
         if (options.duplex.continueFromDialog) {
-            photographer.callReturned = true;
+            photographer.nothingToShow = true;
             print(L"VDisplayDialog returned after the dialog closed\n");
         } else {
             print(result ? L"VDisplayDialog started the dialog thread\n" : L"VDisplayDialog started no dialog\n");
+            photographer.nothingToShow = result == 0;
             status = waitForThreadedDialog(result != 0);
         }
         break;
@@ -158,6 +159,7 @@ int wmain(int argc, wchar_t** argv)
     case DialogKind::JobStorage: {
         const HANDLE thread = VJobStorageDialog(&options.jobStorage);
         print(thread ? L"VJobStorageDialog started the notice thread\n" : L"VJobStorageDialog started no notice\n");
+        photographer.nothingToShow = thread == nullptr;
         status = waitForThreadedDialog(thread != nullptr);
         break;
     }

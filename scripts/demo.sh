@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-bash scripts/build.sh -DBUILD_TESTING=OFF
+bash scripts/build.sh printdialogs
 build=${BUILD_DIR:-build}
 echo
 echo "Built $build/bin/printdialogs.dll. Exports and imported DLLs:"

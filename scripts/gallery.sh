@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh fonts-dejavu-core
-bash scripts/build.sh -DBUILD_TESTING=OFF >/dev/null
+bash scripts/build.sh printdialogs-preview >/dev/null
 build=${BUILD_DIR:-build}
 preview="$build/bin/printdialogs-preview.exe"
 

@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-bash scripts/build.sh -DBUILD_TESTING=ON
+bash scripts/build.sh
 build=${BUILD_DIR:-build}
 source scripts/wine-session.sh
 start_wine_session "$build"

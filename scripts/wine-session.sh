@@ -22,13 +22,17 @@ start_wine_session() {
     # The Wine services would otherwise hold our pipes open and the run would never end.
     mkdir -p "$WINEPREFIX"
     wineserver -p </dev/null >/dev/null 2>&1
-    if [ ! -f "$WINEPREFIX/.desktop-set" ]; then
+    if [ ! -f "$WINEPREFIX/.configured" ]; then
         wineboot -i </dev/null >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
+        # Captions in a font that has Arabic and Hebrew, as a localized system would have:
+        # bold DejaVu Sans, 8 points, default character set (a LOGFONTW).
+        wine reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v CaptionFont /t REG_BINARY /f \
+            /d f5ffffff000000000000000000000000bc0200000000000100000000440065006a006100560075002000530061006e007300000000000000000000000000000000000000000000000000000000000000000000000000000000000000 </dev/null >/dev/null 2>&1
         # A crashing program must end with a backtrace, not wait on a crash dialog.
         wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
-        touch "$WINEPREFIX/.desktop-set"
+        touch "$WINEPREFIX/.configured"
     fi
     wine cmd /c exit </dev/null >/dev/null 2>&1
 }

@@ -3,6 +3,8 @@
 unsigned findStringInBlock(const uint16_t* block, size_t blockUnits, unsigned index,
                            uint16_t* buffer, size_t capacity)
 {
+    if (capacity == 0)
+        return 0;
     size_t position = 0;
     for (unsigned entry = 0; entry < kStringsPerBlock && position < blockUnits; ++entry) {
         const unsigned length = block[position++];
@@ -24,6 +26,8 @@ unsigned findStringInBlock(const uint16_t* block, size_t blockUnits, unsigned in
 
 void copyTextCut(const uint16_t* text, uint16_t* buffer, size_t capacity)
 {
+    if (capacity == 0)
+        return;
     size_t copied = 0;
     while (copied + 1 < capacity && text[copied] != 0) {
         buffer[copied] = text[copied];

@@ -14,7 +14,8 @@ constexpr unsigned stringBlockIndex(uint16_t id) { return id % 16; }
 
 // Finds entry `index` of a string block of `blockUnits` UTF-16 units and copies at most
 // capacity - 1 units of it into `buffer`, stopping at an embedded NUL, always terminated.
-// Returns the entry's stored length, or 0 when the entry is empty or absent. An entry
+// Returns the entry's stored length, or 0 when the entry is empty or absent (or there
+// is no room even for the terminator). An entry
 // whose length runs past the end of the block counts as absent: a damaged module must
 // not make us read beyond its resource.
 unsigned findStringInBlock(const uint16_t* block, size_t blockUnits, unsigned index,

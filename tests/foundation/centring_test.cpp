@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "common/centring.h"
 
 namespace {
@@ -24,6 +26,7 @@ TEST(Centring, BothVariantsAtTheirEdges)
         {"wider than the desktop", {0, 0, 2000, 300}, {0, 0, 1920, 1040}, fullHd, {0, 370}, {-80, 370}},
         {"taller than the desktop", {0, 0, 400, 1200}, {0, 0, 1920, 1040}, fullHd, {760, 0}, {760, -120}},
         {"odd width halves toward zero", {0, 0, 401, 301}, {0, 0, 1001, 1001}, fullHd, {300, 350}, {300, 350}},
+        {"a foreground window spanning the whole int range", {0, 0, 400, 300}, {INT_MIN, 0, INT_MAX, 1000}, fullHd, {0, 350}, {0, 350}},
         {"odd negative sizes halve toward zero", {0, 0, -401, -301}, {0, 0, 0, 0}, fullHd, {200, 150}, {200, 150}},
     };
     for (const Case& c : cases) {

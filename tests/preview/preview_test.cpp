@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "dialog_driver.h"
+#include "printdialogs.h"
+#include "resource.h"
+
+// The previewer as a user runs it: a separate process, its output and its picture.
+namespace {
+
+struct PreviewRun {
+    DWORD exitCode = 0;
+    std::string output;
+};
+
+PreviewRun runPreview(const std::wstring& arguments)
+{
+    PreviewRun run;
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
+        return run;
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    std::wstring commandLine = L"\"" + besideTest(L"printdialogs-preview.exe") + L"\" " + arguments;
+    PROCESS_INFORMATION process = {};
+    const BOOL started = CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0,
+                                        nullptr, nullptr, &startup, &process);
+    CloseHandle(writeEnd);
+    if (started) {
+        char chunk[512];
+        DWORD got = 0;
+        while (ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) && got)
+            run.output.append(chunk, got);
+        WaitForSingleObject(process.hProcess, 30000);
+        GetExitCodeProcess(process.hProcess, &run.exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(readEnd);
+    return run;
+}
+
+SIZE pngSize(const std::wstring& path)
+{
+    SIZE size = {0, 0};
+    FILE* file = _wfopen(path.c_str(), L"rb");
+    if (!file)
+        return size;
+    unsigned char header[24] = {};
+    if (fread(header, 1, sizeof header, file) == sizeof header && header[1] == 'P' && header[12] == 'I')
+        size = {(header[16] << 24) | (header[17] << 16) | (header[18] << 8) | header[19],
+                (header[20] << 24) | (header[21] << 16) | (header[22] << 8) | header[23]};
+    fclose(file);
+    return size;
+}
+
+INT_PTR CALLBACK inertProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+// The size the template gives the dialog on this system, from an invisible twin.
+SIZE templateSize(int templateId)
+{
+    HWND twin = CreateDialogParamW(GetModuleHandleW(L"printdialogs.dll"),
+                                   MAKEINTRESOURCEW(templateId), nullptr, inertProc, 0);
+    RECT rect = {};
+    GetWindowRect(twin, &rect);
+    DestroyWindow(twin);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+class Preview : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        // The twin needs the library loaded; any call that shows nothing will do.
+        WarningRequest hidden = {};
+        IShowWarningDialog(&hidden);
+        shot_ = besideTest(L"preview-test.png");
+        DeleteFileW(shot_.c_str());
+    }
+    void TearDown() override { DeleteFileW(shot_.c_str()); }
+
+    void expectShotOf(int templateId, const PreviewRun& run)
+    {
+        EXPECT_EQ(0u, run.exitCode) << run.output;
+        const SIZE expected = templateSize(templateId);
+        const SIZE written = pngSize(shot_);
+        EXPECT_EQ(expected.cx, written.cx) << "template " << templateId << "; " << run.output;
+        EXPECT_EQ(expected.cy, written.cy) << "template " << templateId << "; " << run.output;
+        const std::string dimensions = std::to_string(written.cx) + "x" + std::to_string(written.cy);
+        EXPECT_NE(std::string::npos, run.output.find(dimensions)) << run.output;
+    }
+
+    std::wstring shot_;
+};
+
+} // namespace
+
+TEST_F(Preview, WarningScreenshotAndTheButtonThatClosedIt)
+{
+    const PreviewRun run = runPreview(L"warning --message \"Short message\" --third-id 4012 --close-with 285 --screenshot \"" + shot_ + L"\"");
+    expectShotOf(IDD_WARNING, run);
+    EXPECT_NE(std::string::npos, run.output.find("IShowWarningDialog returned 285")) << run.output;
+}
+
+TEST_F(Preview, DuplexScreenshotInBothModes)
+{
+    PreviewRun run = runPreview(L"duplex --screenshot \"" + shot_ + L"\"");
+    expectShotOf(IDD_DUPLEX, run);
+    EXPECT_NE(std::string::npos, run.output.find("VDisplayDialog started the dialog thread")) << run.output;
+
+    DeleteFileW(shot_.c_str());
+    run = runPreview(L"duplex --blocking --close-with 1 --screenshot \"" + shot_ + L"\"");
+    expectShotOf(IDD_DUPLEX, run);
+    EXPECT_NE(std::string::npos, run.output.find("VDisplayDialog returned after the dialog closed")) << run.output;
+}
+
+TEST_F(Preview, JobStorageScreenshot)
+{
+    const PreviewRun run = runPreview(L"jobstorage --suffix --screenshot \"" + shot_ + L"\"");
+    expectShotOf(IDD_JOB_STORAGE, run);
+    EXPECT_NE(std::string::npos, run.output.find("VJobStorageDialog started the notice thread")) << run.output;
+}
+
+TEST_F(Preview, BadOptionsExitWithAClearMessage)
+{
+    PreviewRun run = runPreview(L"warning --ok-id twelve");
+    EXPECT_EQ(2u, run.exitCode);
+    EXPECT_NE(std::string::npos, run.output.find("--ok-id takes a whole number")) << run.output;
+
+    run = runPreview(L"printer");
+    EXPECT_EQ(2u, run.exitCode);
+    EXPECT_NE(std::string::npos, run.output.find("unknown dialog")) << run.output;
+
+    run = runPreview(L"jobstorage --user ABCDEFGHIJKLMNOPQ");
+    EXPECT_EQ(2u, run.exitCode);
+    EXPECT_NE(std::string::npos, run.output.find("at most 16 characters")) << run.output;
+
+    run = runPreview(L"--help");
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_NE(std::string::npos, run.output.find("--screenshot FILE.png")) << run.output;
+}
