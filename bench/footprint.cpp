@@ -93,6 +93,15 @@ DWORD WINAPI blockingDialogThread(void* call)
     return 0;
 }
 
+// The thread every dialog here runs on, without a dialog: it waits to be let go.
+HANDLE gLetGo = nullptr;
+
+DWORD WINAPI idleThread(void*)
+{
+    WaitForSingleObject(gLetGo, INFINITE);
+    return 0;
+}
+
 // How one kind of dialog is opened: a blocking call runs on a thread of ours, a threaded
 // export starts its own.
 struct FootprintCase {
@@ -100,6 +109,7 @@ struct FootprintCase {
     std::function<void()> blocking;
     std::function<HANDLE()> threaded;
     bool library;
+    bool dialog = true;  // false: a thread alone
 };
 
 Footprint measureOne(const FootprintCase& which, const DriverWindow& driver, int dialogs)
@@ -107,6 +117,7 @@ Footprint measureOne(const FootprintCase& which, const DriverWindow& driver, int
     Footprint footprint;
     footprint.label = which.label;
     footprint.dialogs = dialogs;
+    ResetEvent(gLetGo);
     driver.bringToFront();
     settle();
     const size_t openBefore = openDialogs().size();
@@ -121,7 +132,10 @@ Footprint measureOne(const FootprintCase& which, const DriverWindow& driver, int
         if (which.blocking) {
             thread = CreateThread(nullptr, 0, blockingDialogThread,
                                   const_cast<std::function<void()>*>(&which.blocking), 0, nullptr);
-        } else if (HANDLE started = which.threaded()) {
+        } else if (HANDLE started = which.threaded(); started && !which.dialog) {
+            thread = started;  // ours
+        } else if (started) {
+            // The library's: it closes it at some later thread exit.
             DuplicateHandle(GetCurrentProcess(), started, GetCurrentProcess(), &thread, SYNCHRONIZE,
                             FALSE, 0);
         }
@@ -130,7 +144,7 @@ Footprint measureOne(const FootprintCase& which, const DriverWindow& driver, int
     }
     const DWORD start = GetTickCount();
     std::vector<HWND> open = openDialogs();
-    while (open.size() < openBefore + threads.size() && GetTickCount() - start < 10000) {
+    while (which.dialog && open.size() < openBefore + threads.size() && GetTickCount() - start < 10000) {
         pumpMessages();
         Sleep(10);
         open = openDialogs();
@@ -138,10 +152,12 @@ Footprint measureOne(const FootprintCase& which, const DriverWindow& driver, int
     settle();
     open = openDialogs();
     const Counters during = sampleCounters();
-    footprint.opened = static_cast<int>(open.size() - openBefore);
+    footprint.opened = static_cast<int>(which.dialog ? open.size() - openBefore : threads.size());
     int windows = 0;
     for (HWND dialog : open)
         windows += windowsOf(dialog);
+    if (!which.dialog)
+        open.clear();
     if (profiler) {
         const long created = profiler->count("CreateFontW") + profiler->count("CreateCompatibleDC") +
                              profiler->count("LoadBitmapW");
@@ -151,6 +167,7 @@ Footprint measureOne(const FootprintCase& which, const DriverWindow& driver, int
 
     for (HWND dialog : open)
         PostMessageW(dialog, WM_CLOSE, 0, 0);
+    SetEvent(gLetGo);
     for (HANDLE thread : threads) {
         waitPumping(thread, kDialogTimeoutMs);
         CloseHandle(thread);
@@ -178,6 +195,8 @@ std::vector<Footprint> measureFootprints(const BenchRequests& requests, const Dr
 {
     HWND owner = driver.window();
     const FootprintCase cases[] = {
+        {"A thread alone, waiting (what each line below includes)", nullptr,
+         [] { return CreateThread(nullptr, 0, idleThread, nullptr, 0, nullptr); }, false, false},
         {"IShowWarningDialog", [&] { IShowWarningDialog(&requests.warning); }, nullptr, true},
         {"MessageBoxW", [&] { showMessageBox(owner, requests.texts); }, nullptr, false},
         {"TaskDialogIndirect", [&] { showTaskDialog(owner, requests.texts); }, nullptr, false},
@@ -185,8 +204,15 @@ std::vector<Footprint> measureFootprints(const BenchRequests& requests, const Dr
         {"VDisplayDialog threaded", nullptr,
          [&] { return reinterpret_cast<HANDLE>(VDisplayDialog(&requests.duplexThreaded)); }, true},
     };
+    gLetGo = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    // A first, unrecorded round: the process's heaps and caches grow once for so many
+    // dialogs and threads at a time, and that growth belongs to no one kind of dialog.
+    for (const FootprintCase& which : cases)
+        measureOne(which, driver, dialogs);
     std::vector<Footprint> footprints;
     for (const FootprintCase& which : cases)
         footprints.push_back(measureOne(which, driver, dialogs));
+    CloseHandle(gLetGo);
+    gLetGo = nullptr;
     return footprints;
 }

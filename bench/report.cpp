@@ -304,9 +304,13 @@ std::string markdown(const Results& results)
         out << upRow(*find(results, id));
 
     out << "\n### 5. Held per open dialog\n\n"
-        << results.footprintDialogs << " dialogs of each kind open at once, against none; each on a "
-           "thread of its own (the library's threads for the threaded exports, the benchmark's for "
-           "the blocking calls), so the figures include a thread. Closed again afterwards.\n\n"
+        << results.footprintDialogs << " dialogs of each kind open at once, against none, per dialog; "
+           "each on a thread of its own (the library's threads for the threaded exports, the "
+           "benchmark's for the blocking calls), so every line includes what the first line shows "
+           "for a thread alone. Private bytes are the process's commit charge; handles are counted "
+           "by probing the handle table; the library's GDI objects are its creations less its "
+           "deletions, counted at its imports. The last two columns are taken after all were "
+           "closed again.\n\n"
         << "| Dialog | Open | Private bytes | Working set | Handles | Windows | Library's GDI objects "
            "| Private bytes after closing | Handles after closing |\n"
         << "|---|---:|---:|---:|---:|---:|---:|---:|---:|\n";
