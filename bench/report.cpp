@@ -336,7 +336,7 @@ std::string markdown(const Results& results)
             << format(phase.toWindowUs, 0) << " µs | " << format(phase.toInitUs, 0) << " µs | "
             << format(phase.initUs, 0) << " µs | " << format(phase.toUpUs, 0) << " µs | "
             << format(phase.wholeUs(), 0) << " µs |\n";
-    out << "\n**Warning, from the call to activation** (" << results.upRuns << " runs):\n\n"
+    out << "\n**Warning, from the call until shown and active** (" << results.upRuns << " runs):\n\n"
         << profileTable(results.warningProfile, 0.02)
         << "\n**VJobStorageDialog, from the call to its return** (" << results.upRuns << " calls):\n\n"
         << profileTable(results.returnProfile, 0.02)
