@@ -141,14 +141,16 @@ Footprint measureOne(const FootprintCase& which, const DriverWindow& driver, int
         }
         if (thread)
             threads.push_back(thread);
+        // One at a time: Wine's text shaping cache has crashed here when several dialogs
+        // with edit controls were set up at the same moment on different threads.
+        const DWORD start = GetTickCount();
+        while (which.dialog && openDialogs().size() < openBefore + threads.size() &&
+               GetTickCount() - start < kDialogTimeoutMs) {
+            pumpMessages();
+            Sleep(5);
+        }
     }
-    const DWORD start = GetTickCount();
     std::vector<HWND> open = openDialogs();
-    while (which.dialog && open.size() < openBefore + threads.size() && GetTickCount() - start < 10000) {
-        pumpMessages();
-        Sleep(10);
-        open = openDialogs();
-    }
     settle();
     open = openDialogs();
     const Counters during = sampleCounters();
