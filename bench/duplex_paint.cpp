@@ -1,0 +1,195 @@
+#include "activation.h"
+#include "import_patch.h"
+#include "import_profile.h"
+#include "measurements.h"
+#include "resource.h"
+
+namespace {
+
+enum class PaintMode { Library, Preloaded };
+
+constexpr UINT kPaintRunMessage = WM_APP + 17;
+
+// The three frames and the pictures the benchmark's request puts in them.
+struct Frame {
+    int controlId;
+    UINT bitmapId;
+};
+
+// Paints are switched between the two ways in blocks of this many, so that both meet
+// the same background load.
+constexpr int kPaintBlock = 50;
+
+// The state of the one paint run, on the dialog's thread: the subclass finds it here.
+struct PaintRun {
+    WNDPROC original = nullptr;
+    PaintMode mode = PaintMode::Library;
+    Frame frames[3] = {};
+    HDC preloadedDc[3] = {};
+    HBITMAP preloaded[3] = {};
+    HGDIOBJ previous[3] = {};
+    LONGLONG paintStart = 0;
+    LONGLONG paintTicks = -1;  // the last WM_PAINT; -1 until one came
+    int paints = 0;
+    ImportProfiler* profiler = nullptr;
+    std::vector<Span> profiledPaints;
+    PaintResults* results = nullptr;
+};
+
+PaintRun gRun;
+
+// The limit: the same frames, the same paint steps, but the bitmaps loaded beforehand.
+void blitPreloaded(HWND dialog)
+{
+    for (int index = 0; index < 3; ++index) {
+        HWND control = GetDlgItem(dialog, gRun.frames[index].controlId);
+        RECT frame = {};
+        GetWindowRect(control, &frame);
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(control, &paint);
+        POINT topLeft = {frame.left, frame.top};
+        POINT bottomRight = {frame.right, frame.bottom};
+        ScreenToClient(control, &topLeft);
+        ScreenToClient(control, &bottomRight);
+        BitBlt(dc, topLeft.x, topLeft.y, bottomRight.x, bottomRight.y, gRun.preloadedDc[index],
+               topLeft.x, topLeft.y, SRCCOPY);
+        EndPaint(control, &paint);
+    }
+}
+
+void preload()
+{
+    for (int index = 0; index < 3; ++index) {
+        gRun.preloadedDc[index] = CreateCompatibleDC(nullptr);
+        gRun.preloaded[index] = LoadBitmapW(libraryModule(), MAKEINTRESOURCEW(gRun.frames[index].bitmapId));
+        gRun.previous[index] = SelectObject(gRun.preloadedDc[index], gRun.preloaded[index]);
+    }
+}
+
+void releasePreloaded()
+{
+    for (int index = 0; index < 3; ++index) {
+        SelectObject(gRun.preloadedDc[index], gRun.previous[index]);
+        DeleteObject(gRun.preloaded[index]);
+        DeleteDC(gRun.preloadedDc[index]);
+    }
+}
+
+// One forced repaint of the whole dialog, as uncovering it would cause.
+void repaint(HWND dialog, PaintMode mode, Measurement* paint, Measurement* whole)
+{
+    gRun.mode = mode;
+    gRun.paintTicks = -1;
+    const LONGLONG start = ticksNow();
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const LONGLONG wholeTicks = ticksNow() - start;
+    if (gRun.paintTicks < 0) {
+        ++paint->failures;
+        ++whole->failures;
+        return;
+    }
+    paint->samples.push_back(ticksToMicroseconds(gRun.paintTicks));
+    whole->samples.push_back(ticksToMicroseconds(wholeTicks));
+}
+
+// Runs on the dialog's thread, inside its modal loop.
+void runPaints(HWND dialog)
+{
+    PaintResults& results = *gRun.results;
+    preload();
+    for (int done = 0; done < gRun.paints; done += kPaintBlock) {
+        const int block = std::min(kPaintBlock, gRun.paints - done);
+        for (int index = 0; index < block; ++index)
+            repaint(dialog, PaintMode::Library, &results.libraryPaint, &results.libraryRepaint);
+        for (int index = 0; index < block; ++index)
+            repaint(dialog, PaintMode::Preloaded, &results.preloadedPaint, &results.preloadedRepaint);
+    }
+    releasePreloaded();
+
+    // The profile, apart: its timing of every call weighs on the paint it watches.
+    {
+        ImportProfiler profiler(libraryModule());
+        gRun.profiler = &profiler;
+        Measurement paint, whole;
+        for (int index = 0; index < gRun.paints; ++index)
+            repaint(dialog, PaintMode::Library, &paint, &whole);
+        gRun.profiler = nullptr;
+
+        results.profile = profileOf(profiler, gRun.profiledPaints);
+    }
+}
+
+LRESULT CALLBACK paintSubclass(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT: {
+        const LONGLONG start = ticksNow();
+        LRESULT result;
+        if (gRun.mode == PaintMode::Preloaded) {
+            blitPreloaded(dialog);
+            // What the dialog manager does once the dialog procedure has left WM_PAINT.
+            result = DefWindowProcW(dialog, message, wParam, lParam);
+        } else {
+            result = CallWindowProcW(gRun.original, dialog, message, wParam, lParam);
+        }
+        const LONGLONG end = ticksNow();
+        gRun.paintTicks = end - start;
+        if (gRun.profiler)
+            gRun.profiledPaints.push_back({GetCurrentThreadId(), start, end});
+        return result;
+    }
+    case kPaintRunMessage: {
+        runPaints(dialog);
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    default:
+        return CallWindowProcW(gRun.original, dialog, message, wParam, lParam);
+    }
+}
+
+// The paint run starts from the dialog's own queue, once the dialog has come up and been
+// painted the first time.
+LRESULT CALLBACK subclassAtActivation(int code, WPARAM wParam, LPARAM lParam);
+
+} // namespace
+
+PaintResults measureDuplexPaint(const BenchRequests& requests, const DriverWindow& driver,
+                                int paints)
+{
+    PaintResults results;
+    results.libraryPaint = {"paint.library", "Duplex WM_PAINT, pictures loaded at every paint", "us"};
+    results.preloadedPaint = {"paint.preloaded", "Same WM_PAINT, three bitmaps loaded beforehand (limit)", "us"};
+    results.libraryRepaint = {"repaint.library", "Whole forced repaint, library", "us"};
+    results.preloadedRepaint = {"repaint.preloaded", "Whole forced repaint, preloaded bitmaps", "us"};
+
+    const DuplexRequest& request = requests.duplexBlocking;
+    gRun = {};
+    gRun.frames[0] = {IDC_DUPLEX_STEP1_PICTURE, LOWORD(request.step1BitmapId)};
+    gRun.frames[1] = {IDC_DUPLEX_STEP2_PICTURE, LOWORD(request.step2BitmapId)};
+    gRun.frames[2] = {IDC_DUPLEX_STEP3_PICTURE, LOWORD(request.step3BitmapId)};
+    gRun.paints = paints;
+    gRun.results = &results;
+
+    driver.bringToFront();
+    HHOOK hook = SetWindowsHookExW(WH_CBT, subclassAtActivation, nullptr, GetCurrentThreadId());
+    VDisplayDialog(&request);
+    UnhookWindowsHookEx(hook);
+    gRun = {};
+    return results;
+}
+
+namespace {
+
+LRESULT CALLBACK subclassAtActivation(int code, WPARAM wParam, LPARAM lParam)
+{
+    HWND dialog = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && !gRun.original && isDialogWindow(dialog)) {
+        gRun.original = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(paintSubclass)));
+        PostMessageW(dialog, kPaintRunMessage, 0, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
