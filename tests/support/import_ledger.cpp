@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <map>
 #include <thread>
+#include <vector>
 
 #include "import_patch.h"
 
@@ -96,17 +97,36 @@ bool isHeld(Held held, const void* handle)
     return gBook->live[static_cast<int>(held)].count(handle) != 0;
 }
 
-template <class Function>
-struct Real {
-    static inline Function call = nullptr;
-};
-
-#define REAL(name) Real<decltype(&name)>::call
-// The C allocator's declarations carry attributes that a template argument drops.
-using MallocFunction = void* (*)(size_t);
-using CallocFunction = void* (*)(size_t, size_t);
-using ReallocFunction = void* (*)(void*, size_t);
-#define REAL_AS(type) Real<type>::call
+// The functions our replacements stand in for, one variable each (several share a type).
+#define REAL(name) real_##name
+decltype(&LocalAlloc) real_LocalAlloc = nullptr;
+decltype(&LocalFree) real_LocalFree = nullptr;
+decltype(&CreateThread) real_CreateThread = nullptr;
+decltype(&CloseHandle) real_CloseHandle = nullptr;
+decltype(&GetModuleHandleExW) real_GetModuleHandleExW = nullptr;
+decltype(&LoadLibraryExW) real_LoadLibraryExW = nullptr;
+decltype(&FreeLibrary) real_FreeLibrary = nullptr;
+decltype(&FreeLibraryAndExitThread) real_FreeLibraryAndExitThread = nullptr;
+decltype(&FindResourceExW) real_FindResourceExW = nullptr;
+decltype(&LoadResource) real_LoadResource = nullptr;
+decltype(&CreateFontW) real_CreateFontW = nullptr;
+decltype(&LoadBitmapW) real_LoadBitmapW = nullptr;
+decltype(&DeleteObject) real_DeleteObject = nullptr;
+decltype(&CreateCompatibleDC) real_CreateCompatibleDC = nullptr;
+decltype(&DeleteDC) real_DeleteDC = nullptr;
+decltype(&SelectObject) real_SelectObject = nullptr;
+decltype(&BitBlt) real_BitBlt = nullptr;
+decltype(&BeginPaint) real_BeginPaint = nullptr;
+decltype(&EndPaint) real_EndPaint = nullptr;
+decltype(&RegCreateKeyExW) real_RegCreateKeyExW = nullptr;
+decltype(&RegSetValueExW) real_RegSetValueExW = nullptr;
+decltype(&RegCloseKey) real_RegCloseKey = nullptr;
+decltype(&DialogBoxParamW) real_DialogBoxParamW = nullptr;
+// The C allocator's declarations carry attributes that decltype would drop with a warning.
+void* (*real_malloc)(size_t) = nullptr;
+void* (*real_calloc)(size_t, size_t) = nullptr;
+void* (*real_realloc)(void*, size_t) = nullptr;
+void (*real_free)(void*) = nullptr;
 
 // The library's own instance: references it takes on itself are counted apart from the
 // resource modules it loads.
@@ -138,7 +158,7 @@ void* ledgerMalloc(size_t bytes)
         errno = ENOMEM;
         return nullptr;
     }
-    void* block = REAL_AS(MallocFunction)(bytes);
+    void* block = real_malloc(bytes);
     acquired(Held::HeapBlock, block);
     return block;
 }
@@ -149,7 +169,7 @@ void* ledgerCalloc(size_t count, size_t bytes)
         errno = ENOMEM;
         return nullptr;
     }
-    void* block = REAL_AS(CallocFunction)(count, bytes);
+    void* block = real_calloc(count, bytes);
     acquired(Held::HeapBlock, block);
     return block;
 }
@@ -161,7 +181,7 @@ void* ledgerRealloc(void* block, size_t bytes)
         return nullptr;  // the old block stays valid and held
     }
     released(Held::HeapBlock, block);
-    void* moved = REAL_AS(ReallocFunction)(block, bytes);
+    void* moved = real_realloc(block, bytes);
     if (moved)
         acquired(Held::HeapBlock, moved);
     else if (block && bytes)
@@ -445,10 +465,10 @@ ImportLedger::ImportLedger()
 #define PATCH(name, replacement) patch(#name, replacement, REAL(name))
     PATCH(LocalAlloc, ledgerLocalAlloc);
     PATCH(LocalFree, ledgerLocalFree);
-    patch("malloc", ledgerMalloc, REAL_AS(MallocFunction));
-    patch("calloc", ledgerCalloc, REAL_AS(CallocFunction));
-    patch("realloc", ledgerRealloc, REAL_AS(ReallocFunction));
-    PATCH(free, ledgerFree);
+    patch("malloc", ledgerMalloc, real_malloc);
+    patch("calloc", ledgerCalloc, real_calloc);
+    patch("realloc", ledgerRealloc, real_realloc);
+    patch("free", ledgerFree, real_free);
     PATCH(CreateThread, ledgerCreateThread);
     PATCH(CloseHandle, ledgerCloseHandle);
     PATCH(GetModuleHandleExW, ledgerGetModuleHandleExW);
@@ -577,10 +597,98 @@ void letAThreadExit()
     std::thread([] {}).join();
 }
 
-long processHandleCount()
+namespace {
+
+// NtQuerySystemInformation(SystemHandleInformation): every handle of every process.
+struct SystemHandleEntry {
+    ULONG ownerProcess;
+    BYTE objectType;
+    BYTE flags;
+    USHORT value;
+    void* object;
+    ULONG access;
+};
+struct SystemHandles {
+    ULONG count;
+    SystemHandleEntry entries[1];
+};
+constexpr ULONG kSystemHandleInformation = 16;
+constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+
+std::vector<USHORT> handlesInSystemTable(bool* answered)
+{
+    std::vector<USHORT> handles;
+    *answered = false;
+    using Query = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<Query>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation"));
+    if (!query)
+        return handles;
+    std::vector<BYTE> buffer(1 << 16);
+    for (;;) {
+        ULONG needed = 0;
+        const LONG status = query(kSystemHandleInformation, buffer.data(),
+                                  static_cast<ULONG>(buffer.size()), &needed);
+        if (status == kInfoLengthMismatch) {
+            buffer.resize(needed > buffer.size() ? needed + 4096 : buffer.size() * 2);
+            continue;
+        }
+        if (status < 0)
+            return handles;
+        const auto* table = reinterpret_cast<const SystemHandles*>(buffer.data());
+        for (ULONG i = 0; i < table->count; ++i)
+            if (table->entries[i].ownerProcess == GetCurrentProcessId())
+                handles.push_back(table->entries[i].value);
+        *answered = true;
+        return handles;
+    }
+}
+
+std::string typeOf(USHORT value)
+{
+    using Query = LONG(WINAPI*)(HANDLE, ULONG, void*, ULONG, ULONG*);
+    static const auto query = reinterpret_cast<Query>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryObject"));
+    constexpr ULONG kObjectTypeInformation = 2;
+    alignas(8) BYTE buffer[1024] = {};
+    if (!query || query(reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(value)),
+                        kObjectTypeInformation, buffer, sizeof buffer, nullptr) < 0)
+        return "?";
+    struct Name {
+        USHORT length;
+        USHORT capacity;
+        const wchar_t* text;
+    };
+    const auto* name = reinterpret_cast<const Name*>(buffer);
+    std::string type;
+    for (USHORT i = 0; i < name->length / 2; ++i)
+        type += static_cast<char>(name->text[i]);
+    return type;
+}
+
+} // namespace
+
+long processHandleCount(const char** method)
 {
     DWORD count = 0;
-    if (!GetProcessHandleCount(GetCurrentProcess(), &count) || count == 0)
-        return -1;
-    return static_cast<long>(count);
+    if (GetProcessHandleCount(GetCurrentProcess(), &count) && count != 0) {
+        if (method)
+            *method = "GetProcessHandleCount";
+        return static_cast<long>(count);
+    }
+    // Wine answers GetProcessHandleCount with nothing; its system handle table is exact.
+    if (method)
+        *method = "NtQuerySystemInformation(SystemHandleInformation)";
+    bool answered = false;
+    const std::vector<USHORT> handles = handlesInSystemTable(&answered);
+    return answered ? static_cast<long>(handles.size()) : -1;
+}
+
+std::map<std::string, long> processHandlesByType()
+{
+    std::map<std::string, long> types;
+    bool answered = false;
+    for (USHORT value : handlesInSystemTable(&answered))
+        ++types[typeOf(value)];
+    return types;
 }

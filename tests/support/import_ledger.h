@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -91,7 +92,11 @@ private:
 // whatever thread handles the library's slots still hold.
 void letAThreadExit();
 
-// Handles open in this process, by GetProcessHandleCount; -1 when that cannot say.
-long processHandleCount();
+// Handles open in this process, by GetProcessHandleCount or, where that gives nothing, by
+// the system handle table; -1 when neither can say. `method` receives which one answered.
+long processHandleCount(const char** method = nullptr);
+
+// This process's handles in the system handle table, counted by object type.
+std::map<std::string, long> processHandlesByType();
 
 #endif
