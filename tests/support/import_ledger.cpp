@@ -40,6 +40,7 @@ struct Book {
     // at any thread exit.
     std::vector<HANDLE> threads;
     long threadsStarted = 0;
+    std::vector<BYTE> lastValueWritten;
 };
 Book* gBook = nullptr;
 
@@ -394,7 +395,12 @@ LSTATUS WINAPI ledgerRegSetValueExW(HKEY key, LPCWSTR name, DWORD reserved, DWOR
 {
     if (shouldFail(Fallible::RegSetValueExW))
         return ERROR_ACCESS_DENIED;
-    return REAL(RegSetValueExW)(key, name, reserved, type, data, size);
+    // Held across the write, so that the data kept is that of the write that came last.
+    Lock lock;
+    const LSTATUS status = REAL(RegSetValueExW)(key, name, reserved, type, data, size);
+    if (status == ERROR_SUCCESS)
+        gBook->lastValueWritten.assign(data, data + size);
+    return status;
 }
 
 LSTATUS WINAPI ledgerRegCloseKey(HKEY key)
@@ -556,6 +562,12 @@ bool ImportLedger::awaitThreads(DWORD timeoutMs)
         CloseHandle(thread);
     }
     return allEnded;
+}
+
+std::vector<BYTE> ImportLedger::lastValueWritten() const
+{
+    Lock lock;
+    return gBook->lastValueWritten;
 }
 
 long ImportLedger::threadsStarted() const

@@ -75,6 +75,8 @@ public:
     // Waits until every thread the library has started so far has ended; false on time-out.
     bool awaitThreads(DWORD timeoutMs = 10000);
     long threadsStarted() const;
+    // The data of the library's last successful RegSetValueExW.
+    std::vector<BYTE> lastValueWritten() const;
 
     HeldCount count(Held held) const;
     long bitBlts() const;
