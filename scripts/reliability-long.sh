@@ -12,5 +12,4 @@ start_wine_session "$build"
 export RELIABILITY_CYCLES=${RELIABILITY_CYCLES:-10000}
 export RELIABILITY_REPAINTS=${RELIABILITY_REPAINTS:-10000}
 export RELIABILITY_RANDOM_RECORDS=${RELIABILITY_RANDOM_RECORDS:-10000}
-export WINEDEBUG=-all
 wine "$build/bin/reliability_tests.exe" "$@"
