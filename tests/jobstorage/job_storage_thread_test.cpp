@@ -3,6 +3,7 @@
 #include <atomic>
 #include <thread>
 
+#include "import_ledger.h"
 #include "notice_driver.h"
 
 namespace {
@@ -37,12 +38,6 @@ HLOCAL WINAPI recordingLocalFree(HLOCAL block)
     return gRealLocalFree(block);
 }
 
-// A thread that has nothing to do with the library, ended at once.
-void runUnrelatedThread()
-{
-    std::thread([] {}).join();
-}
-
 } // namespace
 
 TEST(JobStorageThread, TwoNoticesAtOnceAndTheSlotHoldsTheSecond)
@@ -65,7 +60,7 @@ TEST(JobStorageThread, TwoNoticesAtOnceAndTheSlotHoldsTheSecond)
     // The second handle displaced the first, which is closed there and then.
     EXPECT_EQ(1, closes.timesClosed(one.returned())) << "displaced handle";
     EXPECT_EQ(0, closes.timesClosed(two.returned())) << "handle in the slot";
-    runUnrelatedThread();
+    letAThreadExit();
     EXPECT_EQ(1, closes.timesClosed(two.returned())) << "closed by the next thread exit";
 }
 
@@ -81,7 +76,7 @@ TEST(JobStorageThread, SlotIsEmptyAgainOnceTheNoticeHasEnded)
         ASSERT_TRUE(notice.pressCloseBox());
     }
     EXPECT_TRUE(closes.waitClosed(returned)) << "the notice thread's exit closes its own handle";
-    runUnrelatedThread();
+    letAThreadExit();
     EXPECT_EQ(1, closes.timesClosed(returned)) << "closed once: the slot was emptied";
 }
 
@@ -91,7 +86,7 @@ TEST(JobStorageThread, ExitOfAThreadThatNeverCalledTheLibraryClosesTheSlot)
     ASSERT_TRUE(closes.applied());
     Notice notice(noticeRequest());
     ASSERT_NE(nullptr, notice.dialog());
-    runUnrelatedThread();
+    letAThreadExit();
     EXPECT_EQ(1, closes.timesClosed(notice.returned()));
     ASSERT_TRUE(notice.pressCloseBox());
     Sleep(50);
