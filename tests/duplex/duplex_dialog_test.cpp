@@ -16,7 +16,7 @@ protected:
         forgetHelpCalls();
     }
 
-    ImportPatch help_{libraryModule(), "WinHelpW", reinterpret_cast<void*>(recordingWinHelp)};
+    HelpRecorder help_;
 };
 
 std::atomic<int> gTemplateId{0};
@@ -28,8 +28,6 @@ INT_PTR WINAPI recordingDialogBoxParam(HINSTANCE instance, LPCWSTR templateName,
     return gRealDialogBoxParam(instance, templateName, owner, procedure, param);
 }
 
-LANGID gUserLanguage = 0x0409;
-LANGID WINAPI fakeUserLanguage() { return gUserLanguage; }
 
 RECT windowRect(HWND window)
 {
@@ -217,8 +215,7 @@ TEST_F(DuplexDialog, OpensCentredOverTheForegroundWindowAndStaysOnTheDesktop)
 
 TEST_F(DuplexDialog, ArabicAndHebrewGetTheMirroredTemplate)
 {
-    ImportPatch language(libraryModule(), "GetUserDefaultUILanguage",
-                         reinterpret_cast<void*>(fakeUserLanguage));
+    UserLanguage language(0x0409);
     ImportPatch dialogBox(libraryModule(), "DialogBoxParamW",
                           reinterpret_cast<void*>(recordingDialogBoxParam));
     ASSERT_TRUE(language.applied());
@@ -232,7 +229,7 @@ TEST_F(DuplexDialog, ArabicAndHebrewGetTheMirroredTemplate)
     const Case cases[] = {{0x0401, true}, {0x0801, true}, {0x040D, true}, {0x0409, false},
                           {0x0407, false}, {0x041E, false}};
     for (const Case& c : cases) {
-        gUserLanguage = c.language;
+        language.set(c.language);
         gTemplateId = 0;
         bool layoutRtl = false;
         RECT step1 = {}, step3 = {}, ok = {}, help = {};

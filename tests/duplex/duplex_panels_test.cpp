@@ -11,8 +11,6 @@ namespace {
 
 const int kFrames[3] = {IDC_DUPLEX_STEP1_PICTURE, IDC_DUPLEX_STEP2_PICTURE, IDC_DUPLEX_STEP3_PICTURE};
 
-LANGID gUserLanguage = 0x0409;
-LANGID WINAPI fakeUserLanguage() { return gUserLanguage; }
 
 DuplexRequest pictureRequest(UINT32 step1, UINT32 step2, UINT32 step3)
 {
@@ -86,11 +84,10 @@ TEST(DuplexPanels, AnAbsentPictureLeavesOnlyItsFrameEmpty)
 
 TEST(DuplexPanels, MirroredTemplateMirrorsThePictures)
 {
-    ImportPatch language(libraryModule(), "GetUserDefaultUILanguage",
-                         reinterpret_cast<void*>(fakeUserLanguage));
+    UserLanguage language(0x0409);
     ASSERT_TRUE(language.applied());
     for (LANGID rightToLeft : {0x0401, 0x040D}) {
-        gUserLanguage = rightToLeft;
+        language.set(rightToLeft);
         const int ids[3] = {105, 154, 155};
         const std::vector<PictureMatch> matches = framesAgainst(pictureRequest(105, 154, 155), ids, true);
         ASSERT_EQ(3u, matches.size());

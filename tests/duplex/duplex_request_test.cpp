@@ -108,7 +108,7 @@ protected:
     ImportPatch alloc_{libraryModule(), "LocalAlloc", reinterpret_cast<void*>(recordingLocalAlloc)};
     ImportPatch free_{libraryModule(), "LocalFree", reinterpret_cast<void*>(recordingLocalFree)};
     ImportPatch thread_{libraryModule(), "CreateThread", reinterpret_cast<void*>(recordingCreateThread)};
-    ImportPatch help_{libraryModule(), "WinHelpW", reinterpret_cast<void*>(recordingWinHelp)};
+    HelpRecorder help_;
 };
 
 // No dialog of this process appears within a short while.

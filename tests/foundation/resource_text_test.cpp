@@ -6,12 +6,11 @@
 #include "common/resource_text.h"
 #include "dialog_driver.h"
 #include "import_patch.h"
+#include "platform_doubles.h"
 
 // ResourceText is linked into this program, so its imports are this program's.
 namespace {
 
-LANGID gUserLanguage = 0x0409;
-LANGID WINAPI fakeUserLanguage() { return gUserLanguage; }
 
 std::vector<WORD> gLookupLanguages;
 decltype(&FindResourceExW) gRealFindResourceEx = nullptr;
@@ -31,7 +30,7 @@ protected:
         gLookupLanguages.clear();
     }
 
-    void useLanguage(LANGID language) { gUserLanguage = language; }
+    void useLanguage(LANGID language) { language_.set(language); }
 
     // Loads `id` from `module` through a fresh ResourceText; "<not found>" when absent.
     std::wstring lookUp(const wchar_t* module, UINT id)
@@ -42,8 +41,7 @@ protected:
         return text.loadString(id, buffer) ? std::wstring(buffer) : L"<not found>";
     }
 
-    ImportPatch language_{GetModuleHandleW(nullptr), "GetUserDefaultUILanguage",
-                          reinterpret_cast<void*>(fakeUserLanguage)};
+    UserLanguage language_{0x0409, GetModuleHandleW(nullptr)};
     ImportPatch lookups_{GetModuleHandleW(nullptr), "FindResourceExW",
                          reinterpret_cast<void*>(recordingFindResourceEx)};
 };

@@ -7,29 +7,10 @@
 #include <thread>
 
 #include "notice_driver.h"
+#include "platform_doubles.h"
 
 namespace {
 
-LANGID gUserLanguage = 0x0409;
-LANGID WINAPI fakeUserLanguage() { return gUserLanguage; }
-
-struct HelpCall {
-    std::atomic<int> calls{0};
-    HWND window = nullptr;
-    std::wstring file;
-    UINT command = 0;
-    DWORD table[4] = {};
-} gHelp;
-
-BOOL WINAPI recordingWinHelp(HWND window, LPCWSTR file, UINT command, ULONG_PTR data)
-{
-    gHelp.window = window;
-    gHelp.file = file ? file : L"<null>";
-    gHelp.command = command;
-    std::memcpy(gHelp.table, reinterpret_cast<const DWORD*>(data), sizeof gHelp.table);
-    ++gHelp.calls;
-    return TRUE;
-}
 
 LOGFONTW fontOf(HWND window)
 {
@@ -196,31 +177,30 @@ TEST(JobStorageDialog, JobNameSuffixFollowsBothFlags)
 
 TEST(JobStorageDialog, HelpOpensContext15220AndKeepsTheNoticeOpen)
 {
-    ImportPatch help(libraryModule(), "WinHelpW", reinterpret_cast<void*>(recordingWinHelp));
+    HelpRecorder help;
     ASSERT_TRUE(help.applied());
-    gHelp.calls = 0;
     Notice notice(noticeRequest());
     ASSERT_NE(nullptr, notice.dialog());
     pressButton(notice.dialog(), IDC_JOB_STORAGE_HELP);
-    for (int i = 0; i < 200 && gHelp.calls == 0; ++i)
-        Sleep(5);
-    ASSERT_EQ(1, gHelp.calls.load());
-    EXPECT_EQ(notice.item(IDC_JOB_STORAGE_HELP), gHelp.window);
-    EXPECT_EQ(L"C:\\help\\printing.hlp", gHelp.file);
-    EXPECT_EQ(static_cast<UINT>(HELP_WM_HELP), gHelp.command);
-    EXPECT_EQ(static_cast<DWORD>(IDC_JOB_STORAGE_HELP), gHelp.table[0]);
-    EXPECT_EQ(static_cast<DWORD>(kHelpContextJobStorage), gHelp.table[1]);
-    EXPECT_EQ(0u, gHelp.table[2]);
-    EXPECT_EQ(0u, gHelp.table[3]);
+    ASSERT_TRUE(waitForHelpCalls(1));
+    const std::vector<HelpCall> calls = helpCalls();
+    ASSERT_EQ(1u, calls.size());
+    const HelpCall& call = calls[0];
+    EXPECT_EQ(notice.item(IDC_JOB_STORAGE_HELP), call.window);
+    EXPECT_EQ(L"C:\\help\\printing.hlp", call.file);
+    EXPECT_EQ(static_cast<UINT>(HELP_WM_HELP), call.command);
+    EXPECT_EQ(static_cast<DWORD>(IDC_JOB_STORAGE_HELP), call.table[0]);
+    EXPECT_EQ(static_cast<DWORD>(kHelpContextJobStorage), call.table[1]);
+    EXPECT_EQ(0u, call.table[2]);
+    EXPECT_EQ(0u, call.table[3]);
     Sleep(100);
     EXPECT_TRUE(IsWindowVisible(notice.dialog())) << "Help must not end the notice";
 }
 
 TEST(JobStorageDialog, EscAndF1DoNothing)
 {
-    ImportPatch help(libraryModule(), "WinHelpW", reinterpret_cast<void*>(recordingWinHelp));
+    HelpRecorder help;
     ASSERT_TRUE(help.applied());
-    gHelp.calls = 0;
     Notice notice(noticeRequest());
     ASSERT_NE(nullptr, notice.dialog());
     // Through the dialog's own message loop, as the keys arrive.
@@ -231,13 +211,12 @@ TEST(JobStorageDialog, EscAndF1DoNothing)
     pressButton(notice.dialog(), IDCANCEL);
     Sleep(200);
     EXPECT_TRUE(IsWindowVisible(notice.dialog())) << "Esc must leave the notice open";
-    EXPECT_EQ(0, gHelp.calls.load()) << "F1 must not open help";
+    EXPECT_TRUE(helpCalls().empty()) << "F1 must not open help";
 }
 
 TEST(JobStorageDialog, ArabicAndHebrewOpenTheMirroredTemplate)
 {
-    ImportPatch language(libraryModule(), "GetUserDefaultUILanguage",
-                         reinterpret_cast<void*>(fakeUserLanguage));
+    UserLanguage language(0x0409);
     ASSERT_TRUE(language.applied());
     struct Case {
         LANGID language;
@@ -245,7 +224,7 @@ TEST(JobStorageDialog, ArabicAndHebrewOpenTheMirroredTemplate)
     };
     for (const Case c : {Case{0x0401, true}, Case{0x040D, true}, Case{0x0C01, true},
                          Case{0x0409, false}, Case{0x0407, false}}) {
-        gUserLanguage = c.language;
+        language.set(c.language);
         Notice notice(noticeRequest());
         ASSERT_NE(nullptr, notice.dialog());
         const LONG_PTR exStyle = GetWindowLongPtrW(notice.dialog(), GWL_EXSTYLE);
@@ -256,7 +235,6 @@ TEST(JobStorageDialog, ArabicAndHebrewOpenTheMirroredTemplate)
         EXPECT_EQ(c.mirrored, (lineStyle & SS_TYPEMASK) == SS_CENTER) << "language " << std::hex << c.language;
         EXPECT_EQ(L"Report", notice.text(IDC_JOB_STORAGE_JOB_NAME)) << "language " << std::hex << c.language;
     }
-    gUserLanguage = 0x0409;
 }
 
 TEST(JobStorageDialog, IsCentredOverTheForegroundWindow)

@@ -82,15 +82,6 @@ void readPressHelpAndOk(HWND dialog, int helpId)
     okWhenReady(dialog);
 }
 
-class HelpRecorder {
-public:
-    HelpRecorder() { forgetHelpCalls(); }
-    bool applied() const { return patch_.applied(); }
-
-private:
-    ImportPatch patch_{libraryModule(), "WinHelpW", reinterpret_cast<void*>(recordingWinHelp)};
-};
-
 } // namespace
 
 TEST(BadRecords, NoticeWithEveryTextFieldFullToItsLastUnit)

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "dialog_driver.h"
+#include "platform_doubles.h"
 #include "printdialogs.h"
 #include "resource.h"
 
@@ -111,51 +112,6 @@ inline DuplexTexts textsShownFor(const DuplexRequest& request)
     DuplexTexts texts;
     showDuplex(request, [&](HWND dialog) { texts = readTexts(dialog); });
     return texts;
-}
-
-// What the library passed to WinHelpW; WinHelpW itself would start a help viewer.
-struct HelpCall {
-    HWND window;
-    std::wstring file;
-    UINT command;
-    DWORD table[4];
-};
-
-inline std::mutex gHelpMutex;
-inline std::vector<HelpCall> gHelpCalls;
-
-inline BOOL WINAPI recordingWinHelp(HWND window, LPCWSTR file, UINT command, ULONG_PTR data)
-{
-    HelpCall call = {window, file ? file : L"<null>", command, {}};
-    if (command == HELP_WM_HELP && data)
-        memcpy(call.table, reinterpret_cast<const DWORD*>(data), sizeof(call.table));
-    std::lock_guard<std::mutex> lock(gHelpMutex);
-    gHelpCalls.push_back(call);
-    return TRUE;
-}
-
-inline std::vector<HelpCall> helpCalls()
-{
-    std::lock_guard<std::mutex> lock(gHelpMutex);
-    return gHelpCalls;
-}
-
-inline void forgetHelpCalls()
-{
-    std::lock_guard<std::mutex> lock(gHelpMutex);
-    gHelpCalls.clear();
-}
-
-// Waits until `count` help calls have been made; false on time-out.
-inline bool waitForHelpCalls(size_t count)
-{
-    const DWORD start = GetTickCount();
-    while (helpCalls().size() < count) {
-        if (GetTickCount() - start >= kDialogTimeoutMs)
-            return false;
-        Sleep(5);
-    }
-    return true;
 }
 
 // A plain top-level window of the test's thread, made the foreground window: the window

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "dialog_driver.h"
+#include "platform_doubles.h"
 #include "import_patch.h"
 #include "printdialogs.h"
 #include "resource.h"
@@ -75,25 +76,6 @@ inline INT32 showNoWarning(const WarningRequest& request)
     }, 500);
     return IShowWarningDialog(&request);
 }
-
-// Makes the library see `language` as the user's UI language while it lives.
-class UserLanguage {
-public:
-    explicit UserLanguage(LANGID language)
-    {
-        current() = language;
-        EXPECT_TRUE(patch_.applied());
-    }
-
-private:
-    static LANGID& current()
-    {
-        static LANGID language = 0x0409;
-        return language;
-    }
-    static LANGID WINAPI fake() { return current(); }
-    ImportPatch patch_{libraryModule(), "GetUserDefaultUILanguage", reinterpret_cast<void*>(fake)};
-};
 
 // The warning's windows as the user sees them: controls in client coordinates, the dialog
 // in screen coordinates.
