@@ -33,6 +33,11 @@ start_wine_session() {
         # A crashing program must end with a backtrace, not wait on a crash dialog.
         wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
         touch "$WINEPREFIX/.configured"
+        # The desktop that wineboot opened has no virtual desktop yet: start afresh so
+        # that every window of the run opens in it.
+        wineserver -k </dev/null >/dev/null 2>&1
+        wineserver -w </dev/null >/dev/null 2>&1
+        wineserver -p </dev/null >/dev/null 2>&1
     fi
     wine cmd /c exit </dev/null >/dev/null 2>&1
 }
