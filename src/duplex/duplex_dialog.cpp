@@ -67,7 +67,8 @@ INT_PTR CALLBACK duplexDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     // Messages such as WM_SETFONT come before WM_INITDIALOG, while DWLP_USER is still empty.
     switch (message) {
     case WM_INITDIALOG: {
-        initialise(dialog, *reinterpret_cast<DuplexInstance*>(lParam));
+        if (auto* instance = reinterpret_cast<DuplexInstance*>(lParam))
+            initialise(dialog, *instance);
         return FALSE;  // no default focus
     }
     case WM_PAINT: {
