@@ -2,7 +2,7 @@
 # Installs, as root on Debian 12, whatever the build and the tests need and is missing.
 set -euo pipefail
 
-packages=(cmake make g++-mingw-w64-x86-64 wine64 xvfb googletest clang-14 libclang-rt-14-dev)
+packages=(cmake make g++-mingw-w64-x86-64 wine wine64 xvfb xfonts-base googletest clang-14 libclang-rt-14-dev)
 missing=()
 for package in "${packages[@]}" "$@"; do
     dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
@@ -10,5 +10,5 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
     apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
