@@ -252,17 +252,29 @@ TEST(DialogTemplates, ControlsMatchTheTablesInOrder)
     }
 }
 
+namespace {
+
+// Creates the template as a dialog with a procedure that does nothing; null, with a
+// failure recorded, when the system cannot.
+HWND openTemplate(HMODULE library, WORD id)
+{
+    HWND dialog = CreateDialogParamW(library, MAKEINTRESOURCEW(id), nullptr, inertDialogProc, 0);
+    if (!dialog)
+        ADD_FAILURE() << "template " << id << ": CreateDialogParamW failed, error " << GetLastError();
+    return dialog;
+}
+
+} // namespace
+
 TEST(DialogTemplates, OpenAsDialogsWithTheirControlsInOrder)
 {
     LoadedLibrary library;
     ASSERT_NE(nullptr, library.module());
     for (const ExpectedTemplate& expected : kTemplates) {
         const WORD id = expected.id;
-        HWND dialog = CreateDialogParamW(library.module(), MAKEINTRESOURCEW(id), nullptr, inertDialogProc, 0);
-        if (!dialog) {
-            ADD_FAILURE() << "template " << id << ": CreateDialogParamW failed, error " << GetLastError();
+        HWND dialog = openTemplate(library.module(), id);
+        if (!dialog)
             continue;
-        }
         const LONG_PTR exStyle = GetWindowLongPtrW(dialog, GWL_EXSTYLE);
         EXPECT_EQ(expected.rightToLeft, (exStyle & WS_EX_LAYOUTRTL) != 0)
             << "template " << id << ": extended style 0x" << std::hex << exStyle;
@@ -300,11 +312,9 @@ TEST(DialogTemplates, OpenLaidOutLeftToRightOrMirrored)
     ASSERT_NE(nullptr, library.module());
     for (const ExpectedTemplate& expected : kTemplates) {
         const WORD id = expected.id;
-        HWND dialog = CreateDialogParamW(library.module(), MAKEINTRESOURCEW(id), nullptr, inertDialogProc, 0);
-        if (!dialog) {
-            ADD_FAILURE() << "template " << id << ": CreateDialogParamW failed, error " << GetLastError();
+        HWND dialog = openTemplate(library.module(), id);
+        if (!dialog)
             continue;
-        }
         const std::vector<ExpectedControl>& controls = *expected.controls;
         const std::vector<HWND> children = childrenInOrder(dialog);
         EXPECT_EQ(controls.size(), children.size()) << "template " << id << ": children";
