@@ -3,6 +3,8 @@
 set -euo pipefail
 
 packages=(cmake make g++-mingw-w64-x86-64 wine wine64 xvfb xfonts-base googletest clang-14 libclang-rt-14-dev)
+# lld links the DLL's second build, with clang (scripts/build.sh --clang).
+packages+=(lld-14)
 missing=()
 for package in "${packages[@]}" "$@"; do
     dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
