@@ -14,7 +14,7 @@ if [ "${1:-}" = --clang ]; then
     options=(-DBUILD_TESTING=OFF -DPRINTDIALOGS_BUILD_TOOLS=OFF
         -DPRINTDIALOGS_BUILD_BENCHMARK=OFF -DCMAKE_COMPILE_WARNING_AS_ERROR=ON)
 fi
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+cmake --no-warn-unused-cli -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
     "${options[@]}" >/dev/null
 targets=()
 for target in "$@"; do targets+=(--target "$target"); done
