@@ -29,6 +29,15 @@ void centreOverForeground(HWND dialog, PlacementVariant variant)
     SetWindowPos(dialog, nullptr, position.x, position.y, 0, 0, flags);
 }
 
+HWND foregroundWindowOfThisProcess()
+{
+    HWND foreground = GetForegroundWindow();
+    DWORD process = 0;
+    if (!foreground || !GetWindowThreadProcessId(foreground, &process))
+        return nullptr;
+    return process == GetCurrentProcessId() ? foreground : nullptr;
+}
+
 BOOL showContextHelp(HWND helpButton, DWORD controlId, DWORD contextId, const WCHAR* helpFile)
 {
     // One control/context pair and the terminating zero pair.
