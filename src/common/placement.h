@@ -8,8 +8,8 @@
 #include "common/centring.h"
 
 // Moves the dialog (not resizing it) over the centre of the foreground window, kept on
-// the desktop, and shows it. The job storage variant leaves the dialog where it is when
-// a rectangle cannot be read; the duplex variant goes on with what it has.
+// that window's monitor, and shows it. The job storage variant leaves the dialog where it
+// is when a rectangle cannot be read; the duplex variant goes on with what it has.
 void centreOverForeground(HWND dialog, PlacementVariant variant);
 
 // The foreground window when it belongs to this process, else null. A modal dialog
