@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <functional>
 
 #include "duplex_harness.h"
@@ -88,40 +89,30 @@ protected:
 
 } // namespace
 
-TEST_F(HiddenStation, WarningGivesMinusOneAtOnceAndZeroStaysZero)
+TEST_F(HiddenStation, EachExportAnswersAtOnceWithoutADialogOrAThread)
 {
-    const WarningRequest shown = warningRequest();
-    const Outcome warning = callUnseen([shown] { return IShowWarningDialog(&shown); });
-    ASSERT_TRUE(warning.returned) << "the warning waits for a user nobody can be";
-    EXPECT_EQ(kWarningCannotCreate, warning.result);
-    std::printf("warning returned after %lld ms\n", warning.milliseconds);
-
-    WarningRequest notShown = warningRequest();
-    notShown.showDialog = 0;
-    const Outcome quiet = callUnseen([notShown] { return IShowWarningDialog(&notShown); });
-    ASSERT_TRUE(quiet.returned);
-    EXPECT_EQ(kWarningNotShown, quiet.result);
-}
-
-TEST_F(HiddenStation, DuplexGivesZeroInBothModesWithoutAThread)
-{
-    for (UINT32 blocking : {1u, 0u}) {
-        const DuplexRequest request = duplexRequest(nullptr, blocking);
-        const Outcome duplex = callUnseen([request] { return VDisplayDialog(&request); });
-        ASSERT_TRUE(duplex.returned) << "continueFromDialog " << blocking;
-        EXPECT_EQ(0, duplex.result) << "continueFromDialog " << blocking;
-        std::printf("duplex (continueFromDialog %u) returned after %lld ms\n", blocking,
-                    duplex.milliseconds);
+    const WarningRequest warning = warningRequest();
+    WarningRequest quietWarning = warningRequest();
+    quietWarning.showDialog = 0;
+    const DuplexRequest blocking = duplexRequest(nullptr, 1);
+    const DuplexRequest threaded = duplexRequest(nullptr, 0);
+    const JobStorageRequest notice = noticeRequest();
+    struct Case {
+        const char* what;
+        std::function<INT_PTR()> call;
+        INT_PTR expected;
+    };
+    const Case cases[] = {
+        {"warning", [&] { return IShowWarningDialog(&warning); }, kWarningCannotCreate},
+        {"warning with showDialog 0", [&] { return IShowWarningDialog(&quietWarning); }, kWarningNotShown},
+        {"blocking duplex", [&] { return VDisplayDialog(&blocking); }, 0},
+        {"threaded duplex", [&] { return VDisplayDialog(&threaded); }, 0},
+        {"notice", [&] { return reinterpret_cast<INT_PTR>(VJobStorageDialog(&notice)); }, 0},
+    };
+    for (const Case& c : cases) {
+        const Outcome outcome = callUnseen(c.call);
+        ASSERT_TRUE(outcome.returned) << c.what << " waits for a user nobody can be";
+        EXPECT_EQ(c.expected, outcome.result) << c.what;
+        std::printf("[figures] %s returned after %lld ms\n", c.what, outcome.milliseconds);
     }
-}
-
-TEST_F(HiddenStation, NoticeGivesNullWithoutAThread)
-{
-    const JobStorageRequest request = noticeRequest();
-    const Outcome notice = callUnseen([request] {
-        return reinterpret_cast<INT_PTR>(VJobStorageDialog(&request));
-    });
-    ASSERT_TRUE(notice.returned);
-    EXPECT_EQ(0, notice.result) << "a notice thread was started";
-    std::printf("notice returned after %lld ms\n", notice.milliseconds);
 }

@@ -96,7 +96,7 @@ TEST(WarningLayout, EdgesAtTheEndOfTheIntRangeSaturateInsteadOfWrapping)
 {
     WarningRects measured = workedExample();
     measured.message = {21, INT32_MAX - 49, 441, INT32_MAX, 420, 49};
-    measured.dialog = {300, 250, 765, INT32_MAX, 465, INT32_MAX - 250};
+    measured.dialog = {300, 250, 765, INT32_MAX, 465, INT32_MAX - 50};
     WarningRects targets = {};
     ASSERT_TRUE(growthTargets(300, measured, targets));
     EXPECT_EQ(149, targets.message.height);
