@@ -38,10 +38,12 @@ void copyTextCut(const Unit* text, Unit* buffer, size_t capacity)
     buffer[copied] = 0;
 }
 
-// The unit types in use; a 32-bit wchar_t (off Windows) is walked the same way.
+// The unit types in use: WCHAR (wchar_t, on Windows only 16 bits wide), uint16_t and char16_t.
 template unsigned findStringInBlock(const uint16_t*, size_t, unsigned, uint16_t*, size_t);
 template unsigned findStringInBlock(const char16_t*, size_t, unsigned, char16_t*, size_t);
-template unsigned findStringInBlock(const wchar_t*, size_t, unsigned, wchar_t*, size_t);
 template void copyTextCut(const uint16_t*, uint16_t*, size_t);
 template void copyTextCut(const char16_t*, char16_t*, size_t);
+#ifdef _WIN32
+template unsigned findStringInBlock(const wchar_t*, size_t, unsigned, wchar_t*, size_t);
 template void copyTextCut(const wchar_t*, wchar_t*, size_t);
+#endif
