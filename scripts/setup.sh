@@ -2,7 +2,8 @@
 # Installs, as root on Debian 12, whatever the build and the tests need and is missing.
 set -euo pipefail
 
-packages=(cmake make g++-mingw-w64-x86-64 wine wine64 xvfb xfonts-base googletest clang-14 libclang-rt-14-dev)
+packages=(cmake make g++-mingw-w64-x86-64 wine wine64 xvfb xfonts-base googletest clang-14 libclang-rt-14-dev
+    binutils-mingw-w64-i686)
 # lld links the DLL's second build, with clang (scripts/build.sh --clang).
 packages+=(lld-14)
 missing=()
