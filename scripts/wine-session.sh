@@ -2,6 +2,8 @@
 # when the sourcing script exits. The Wine prefix lives in the build folder and shows
 # every window inside one virtual desktop, so dialogs activate at once.
 #   start_wine_session BUILD_DIR
+# Also the helpers the gallery and the string check share: the dialog variants to show,
+# the locale that makes Wine show a module's language.
 
 start_wine_session() {
     local build
@@ -76,4 +78,15 @@ stop_wine_session() {
         wait "$XVFB_PID" 2>/dev/null || true
         XVFB_PID=
     fi
+}
+
+# Fills the array `variants` with the lines "name|caption|previewer arguments" of FILE,
+# skipping blank lines and # comments.
+read_variants() {
+    variants=()
+    local line
+    while IFS= read -r line || [ -n "$line" ]; do
+        case "$line" in '' | '#'*) continue ;; esac
+        variants+=("$line")
+    done <"$1"
 }
