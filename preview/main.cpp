@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "module_languages.h"
 #include "preview_options.h"
 #include "screenshot.h"
 
@@ -115,6 +117,18 @@ int waitForThreadedDialog(bool started)
     return 0;
 }
 
+int listLanguages(const std::wstring& module)
+{
+    std::vector<LANGID> languages;
+    if (!moduleLanguages(module, languages)) {
+        print(L"printdialogs-preview: cannot load " + module + L"\n", stderr);
+        return 1;
+    }
+    for (LANGID language : languages)
+        print(languageTag(language) + L"\n");
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -129,6 +143,8 @@ int wmain(int argc, wchar_t** argv)
         print(L"printdialogs-preview: " + error + L"\nTry printdialogs-preview --help.\n", stderr);
         return 2;
     }
+    if (!options.listLanguagesOf.empty())
+        return listLanguages(options.listLanguagesOf);
     takeMessageFromModule(options);
 
     Photographer photographer{options};

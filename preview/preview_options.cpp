@@ -151,6 +151,12 @@ std::wstring parseOptions(int argc, wchar_t** argv, const std::wstring& defaultM
 {
     setDefaults(options, defaultModule);
     int next = 0;
+    if (next < argc && std::wstring(argv[next]) == L"--list-languages") {
+        if (argc > 2)
+            return L"--list-languages takes one module";
+        options.listLanguagesOf = argc == 2 ? argv[1] : defaultModule;
+        return {};
+    }
     if (next < argc && argv[next][0] != L'-') {
         const std::wstring kind = argv[next++];
         if (kind == L"warning")
@@ -192,10 +198,12 @@ std::wstring usage()
 {
     std::wstring text =
         L"Usage: printdialogs-preview warning|duplex|jobstorage [options]\n"
+        L"       printdialogs-preview --list-languages [MODULE.dll]\n"
         L"Shows one dialog of printdialogs.dll with a request built from the options,\n"
         L"prints what the call returned, and exits 0 (2 on bad options, 1 when the\n"
         L"dialog did not appear or the screenshot failed). The texts come from the\n"
-        L"resource module in the user's interface language (LANG under Wine).\n\nOptions:\n";
+        L"resource module in the user's interface language (LANG under Wine).\n"
+        L"--list-languages prints the languages of the module's strings, one tag a line.\n\nOptions:\n";
     for (const Option& option : optionTable()) {
         std::wstring left = std::wstring(L"  ") + option.name;
         if (option.argument)

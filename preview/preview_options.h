@@ -18,6 +18,7 @@ struct PreviewOptions {
     std::wstring screenshotPath;  // capture, write, then close the dialog
     int closeWith = 0;            // button that closes a captured dialog; 0: the close box
     bool showHelp = false;
+    std::wstring listLanguagesOf;  // module whose languages to print instead of a dialog
 };
 
 // Fills `options` from the arguments after the program name; `defaultModule` is the
