@@ -1,7 +1,6 @@
 #include "fit_rules.h"
 
 #include <algorithm>
-#include <cwctype>
 
 Overflow overflowOf(Extent room, Extent needed)
 {
@@ -60,7 +59,8 @@ wchar_t accessKey(const std::wstring& label)
         if (label[i] != L'&')
             continue;
         if (label[i + 1] != L'&')
-            return static_cast<wchar_t>(std::towupper(label[i + 1]));
+            // Upper case as the system matches keys, beyond the C library's ASCII.
+            return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(CharUpperW(MAKEINTRESOURCEW(label[i + 1]))));
         ++i;
     }
     return 0;
