@@ -90,3 +90,23 @@ read_variants() {
         variants+=("$line")
     done <"$1"
 }
+
+# The LANG/LC_ALL value under which Wine shows the language tag TAG (pl-PL, he-IL, ja-JP):
+# Wine takes the user's interface language from the locale name.
+wine_locale_for_tag() {
+    local tag=$1 language region modifier=""
+    language=${tag%%-*}
+    region=${tag##*-}
+    case "$tag" in *-Latn-*) modifier="@latin" ;; *-Cyrl-*) modifier="@cyrillic" ;; esac
+    if [ "$region" = "$tag" ]; then
+        echo "$language.UTF-8$modifier"
+    else
+        echo "${language}_$region.UTF-8$modifier"
+    fi
+}
+
+# Sets the screen resolution Wine's programs start with (96 = 100 %, 144 = 150 %). Wine
+# reads it once per process, so the next program started takes it; the server goes on.
+set_wine_dpi() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f </dev/null >/dev/null 2>&1
+}

@@ -146,3 +146,14 @@ TEST_F(Preview, BadOptionsExitWithAClearMessage)
     EXPECT_EQ(0u, run.exitCode);
     EXPECT_NE(std::string::npos, run.output.find("--screenshot FILE.png")) << run.output;
 }
+
+TEST_F(Preview, ListsTheLanguagesOfTheModulesStrings)
+{
+    PreviewRun run = runPreview(L"--list-languages \"" + besideTest(L"strings_fr_en.dll") + L"\"");
+    EXPECT_EQ(0u, run.exitCode) << run.output;
+    EXPECT_EQ("en-US\r\nfr-FR\r\n", run.output);  // in the module's (numeric) order
+
+    run = runPreview(L"--list-languages no-such-module.dll");
+    EXPECT_EQ(1u, run.exitCode);
+    EXPECT_NE(std::string::npos, run.output.find("cannot load no-such-module.dll")) << run.output;
+}
