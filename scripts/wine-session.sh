@@ -5,6 +5,9 @@
 # Also the helpers the gallery and the string check share: the dialog variants to show,
 # the locale that makes Wine show a module's language.
 
+# The virtual desktop every window opens in; nothing larger fits on its screen.
+WINE_DESKTOP_SIZE=1024x768
+
 start_wine_session() {
     local build
     build=$(cd "$1" && pwd)
@@ -30,7 +33,7 @@ start_wine_session() {
     if [ "$(cat "$WINEPREFIX/.configured" 2>/dev/null)" != "$version" ]; then
         wineboot -i </dev/null >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$WINE_DESKTOP_SIZE" /f </dev/null >/dev/null 2>&1
         # Captions in a font that has Arabic and Hebrew, as a localized system would have:
         # bold DejaVu Sans, 8 points, default character set (a LOGFONTW).
         wine reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v CaptionFont /t REG_BINARY /f \
