@@ -50,6 +50,7 @@ mapfile -t languages < <(wine "$preview" --list-languages "$windows_module" </de
 
 lines="$build/check-strings/findings.jsonl"
 rm -f "$lines"
+windows_lines=$(winepath -w "$lines" 2>/dev/null)
 found=0
 failed=0
 for dpi in "${scales[@]}"; do
@@ -61,7 +62,7 @@ for dpi in "${scales[@]}"; do
             status=0
             # shellcheck disable=SC2086
             output=$(LC_ALL="$locale" LANG="$locale" wine "$preview" $arguments --module "$windows_module" \
-                --check-json "$(winepath -w "$lines" 2>/dev/null)" --name "$name" </dev/null 2>&1) || status=$?
+                --check-json "$windows_lines" --name "$name" </dev/null 2>&1) || status=$?
             case "$status" in
                 0) ;;
                 3) grep -E "^$tag ${dpi}dpi " <<<"$output" | tr -d '\r'
