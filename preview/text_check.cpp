@@ -122,18 +122,12 @@ std::wstring codePoints(const std::wstring& characters)
     return list;
 }
 
-const TextSource* sourceOf(const std::vector<TextSource>& sources, int controlId)
+std::vector<UINT> idsOf(const std::vector<TextSource>& sources, int controlId)
 {
     for (const TextSource& source : sources)
         if (source.controlId == controlId)
-            return &source;
-    return nullptr;
-}
-
-std::vector<UINT> idsOf(const std::vector<TextSource>& sources, int controlId)
-{
-    const TextSource* source = sourceOf(sources, controlId);
-    return source ? source->stringIds : std::vector<UINT>();
+            return source.stringIds;
+    return {};
 }
 
 enum class ControlKind { None, StaticText, PushButton, CheckBox, Edit };
@@ -177,12 +171,10 @@ Overflow measureOverflow(HWND control, ControlKind kind, const std::wstring& tex
         needed = measureText(dc, text, DT_SINGLELINE, 0);
         return pushButtonOverflow(client, needed, GetSystemMetrics(SM_CXEDGE));
     case ControlKind::CheckBox: {
-        // The box grows with the screen's DPI; the gap is half a digit of the label's font.
-        const int box = 12 * GetDeviceCaps(dc, LOGPIXELSX) / 96 + 1;
         INT digit = 0;
         GetCharWidth32W(dc, L'0', L'0', &digit);
         needed = measureText(dc, text, DT_SINGLELINE, 0);
-        return checkBoxOverflow(client, needed, box, digit / 2);
+        return checkBoxOverflow(client, needed, checkBoxWidth(GetDeviceCaps(dc, LOGPIXELSX)), digit);
     }
     case ControlKind::Edit: {
         const LRESULT margins = SendMessageW(control, EM_GETMARGINS, 0, 0);
@@ -269,7 +261,7 @@ void checkModuleStrings(const TextSource& source, HMODULE module, LANGID languag
                                     languageTag(language) + L": another language or the built-in text showed"});
         else if (source.readByDialog && length >= kDialogTextUnits)
             findings.push_back({source.controlId, {id}, L"too-long", static_cast<int>(length - (kDialogTextUnits - 1)),
-                                L"units", L"" + std::to_wstring(length) + L" units, cut to " +
+                                L"units", std::to_wstring(length) + L" units, cut to " +
                                     std::to_wstring(kDialogTextUnits - 1)});
     }
 }
