@@ -17,9 +17,14 @@ Overflow pushButtonOverflow(Extent client, Extent oneLine, int edge)
     return overflowOf({client.width - 2 * edge, client.height - 2 * edge}, oneLine);
 }
 
-Overflow checkBoxOverflow(Extent client, Extent oneLine, int boxWidth, int gap)
+Overflow checkBoxOverflow(Extent client, Extent oneLine, int boxWidth, int digitWidth)
 {
-    return overflowOf({client.width - boxWidth - gap, client.height}, oneLine);
+    return overflowOf({client.width - boxWidth - digitWidth / 2, client.height}, oneLine);
+}
+
+int checkBoxWidth(int dpi)
+{
+    return 12 * dpi / 96 + 1;
 }
 
 Overflow editOverflow(Extent client, Extent oneLine, int leftMargin, int rightMargin)

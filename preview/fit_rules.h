@@ -29,8 +29,12 @@ Overflow staticTextOverflow(Extent client, Extent needed);
 // A push button draws its label on one line inside its edges.
 Overflow pushButtonOverflow(Extent client, Extent oneLine, int edge);
 
-// A check box draws its label on one line to the right of the box and a gap.
-Overflow checkBoxOverflow(Extent client, Extent oneLine, int boxWidth, int gap);
+// A check box draws its label on one line to the right of the box and a gap of half the
+// width of a digit of the label's font.
+Overflow checkBoxOverflow(Extent client, Extent oneLine, int boxWidth, int digitWidth);
+
+// The box's width on a screen of `dpi`.
+int checkBoxWidth(int dpi);
 
 // A single-line edit shows its text between its left and right margins.
 Overflow editOverflow(Extent client, Extent oneLine, int leftMargin, int rightMargin);

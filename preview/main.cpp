@@ -61,18 +61,20 @@ void waitUntilClosed(HWND dialog)
         Sleep(50);
 }
 
-void print(const std::wstring& text, FILE* stream = stdout)
-{
-    fputws(text.c_str(), stream);
-    fflush(stream);
-}
-
 std::string utf8(const std::wstring& text)
 {
     const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string bytes(size, '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &bytes[0], size, nullptr, nullptr);
     return bytes;
+}
+
+// UTF-8 whatever the locale: findings quote texts in every script.
+void print(const std::wstring& text, FILE* stream = stdout)
+{
+    const std::string bytes = utf8(text);
+    fwrite(bytes.data(), 1, bytes.size(), stream);
+    fflush(stream);
 }
 
 bool appendLines(const std::wstring& path, const std::wstring& lines)

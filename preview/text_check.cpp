@@ -1,12 +1,10 @@
 #include "text_check.h"
 
 #include <cstdint>
-#include <memory>
 
 #include "common/string_block.h"
 #include "fit_rules.h"
 #include "module_languages.h"
-#include "resource.h"
 
 namespace {
 
@@ -124,18 +122,12 @@ std::wstring codePoints(const std::wstring& characters)
     return list;
 }
 
-const TextSource* sourceOf(const std::vector<TextSource>& sources, int controlId)
+std::vector<UINT> idsOf(const std::vector<TextSource>& sources, int controlId)
 {
     for (const TextSource& source : sources)
         if (source.controlId == controlId)
-            return &source;
-    return nullptr;
-}
-
-std::vector<UINT> idsOf(const std::vector<TextSource>& sources, int controlId)
-{
-    const TextSource* source = sourceOf(sources, controlId);
-    return source ? source->stringIds : std::vector<UINT>();
+            return source.stringIds;
+    return {};
 }
 
 enum class ControlKind { None, StaticText, PushButton, CheckBox, Edit };
@@ -179,12 +171,10 @@ Overflow measureOverflow(HWND control, ControlKind kind, const std::wstring& tex
         needed = measureText(dc, text, DT_SINGLELINE, 0);
         return pushButtonOverflow(client, needed, GetSystemMetrics(SM_CXEDGE));
     case ControlKind::CheckBox: {
-        // The box grows with the screen's DPI; the gap is half a digit of the label's font.
-        const int box = 12 * GetDeviceCaps(dc, LOGPIXELSX) / 96 + 1;
         INT digit = 0;
         GetCharWidth32W(dc, L'0', L'0', &digit);
         needed = measureText(dc, text, DT_SINGLELINE, 0);
-        return checkBoxOverflow(client, needed, box, digit / 2);
+        return checkBoxOverflow(client, needed, checkBoxWidth(GetDeviceCaps(dc, LOGPIXELSX)), digit);
     }
     case ControlKind::Edit: {
         const LRESULT margins = SendMessageW(control, EM_GETMARGINS, 0, 0);
@@ -271,7 +261,7 @@ void checkModuleStrings(const TextSource& source, HMODULE module, LANGID languag
                                     languageTag(language) + L": another language or the built-in text showed"});
         else if (source.readByDialog && length >= kDialogTextUnits)
             findings.push_back({source.controlId, {id}, L"too-long", static_cast<int>(length - (kDialogTextUnits - 1)),
-                                L"units", L"" + std::to_wstring(length) + L" units, cut to " +
+                                L"units", std::to_wstring(length) + L" units, cut to " +
                                     std::to_wstring(kDialogTextUnits - 1)});
     }
 }
@@ -282,54 +272,6 @@ bool isShown(HWND dialog, int controlId)
 }
 
 } // namespace
-
-std::vector<TextSource> requestedTexts(const PreviewOptions& options)
-{
-    std::vector<TextSource> sources;
-    auto add = [&sources](int controlId, std::vector<UINT> ids, bool readByDialog = true) {
-        sources.push_back({controlId, std::move(ids), readByDialog});
-    };
-    switch (options.kind) {
-    case DialogKind::Warning: {
-        const WarningRequest& request = options.warning;
-        add(0, {request.captionId});
-        if (options.messageId)
-            add(IDC_WARNING_MESSAGE, {options.messageId}, false);
-        add(IDOK, {request.okButtonTextId});
-        add(IDCANCEL, {request.cancelButtonTextId});
-        add(IDC_WARNING_THIRD, {request.thirdButtonTextId});
-        add(IDC_WARNING_CHECK, {kStringDoNotShowAgain});
-        break;
-    }
-    case DialogKind::Duplex: {
-        const DuplexRequest& request = options.duplex;
-        add(0, {kStringDuplexCaption});
-        add(IDC_DUPLEX_INTRO, {request.evenPagesFirst ? UINT(kStringIntroEvenFirst) : UINT(kStringIntroOddPrinting)});
-        add(IDC_DUPLEX_STEP1_NUMBER, {kStringStep1Number});
-        add(IDC_DUPLEX_STEP1_TEXT, {request.step1TextId});
-        add(IDC_DUPLEX_STEP2_NUMBER, {kStringStep2Number});
-        add(IDC_DUPLEX_STEP2_TEXT, {request.step2TextId});
-        add(IDC_DUPLEX_STEP3_NUMBER, {kStringStep3Number});
-        if (!request.continueFromDialog && request.step3TextId == kStringInsertStack)
-            add(IDC_DUPLEX_STEP3_TEXT, {kStringInsertStack, kStringPressGo});
-        else
-            add(IDC_DUPLEX_STEP3_TEXT, {request.step3TextId});
-        add(IDOK, {request.continueFromDialog ? UINT(kStringContinueButton) : UINT(kStringOkButton)});
-        add(IDC_DUPLEX_HELP, {kStringHelpButton});
-        break;
-    }
-    case DialogKind::JobStorage:
-        add(0, {kStringJobStorageCaption});
-        add(IDC_JOB_STORAGE_HEADING, {kStringStoredAt});
-        add(IDC_JOB_STORAGE_USER_LABEL, {kStringUserName});
-        add(IDC_JOB_STORAGE_JOB_LABEL, {kStringJobName});
-        add(IDC_JOB_STORAGE_CHECK, {kStringDoNotShowAgain});
-        add(IDOK, {kStringOkButton});
-        add(IDC_JOB_STORAGE_HELP, {kStringHelpButton});
-        break;
-    }
-    return sources;
-}
 
 std::vector<Finding> checkDialog(HWND dialog, const std::vector<TextSource>& sources,
                                  const std::wstring& module)
@@ -376,52 +318,4 @@ CheckSetting currentSetting(const std::wstring& dialogName)
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     return {languageTag(GetUserDefaultUILanguage()), dpi, dialogName};
-}
-
-namespace {
-
-std::wstring joinIds(const std::vector<UINT>& ids, const wchar_t* separator)
-{
-    std::wstring joined;
-    for (UINT id : ids)
-        joined += (joined.empty() ? L"" : separator) + std::to_wstring(id);
-    return joined;
-}
-
-std::wstring jsonString(const std::wstring& text)
-{
-    std::wstring quoted = L"\"";
-    for (wchar_t c : text) {
-        if (c == L'"' || c == L'\\') {
-            quoted += L'\\';
-            quoted += c;
-        } else if (c < 0x20) {
-            wchar_t escape[8];
-            swprintf(escape, 8, L"\\u%04x", static_cast<unsigned>(c));
-            quoted += escape;
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + L"\"";
-}
-
-} // namespace
-
-std::wstring findingLine(const CheckSetting& setting, const Finding& finding)
-{
-    const std::wstring ids = joinIds(finding.stringIds, L"+");
-    return setting.language + L" " + std::to_wstring(setting.dpi) + L"dpi " + setting.dialogName +
-           L" string " + (ids.empty() ? L"-" : ids) + L" control " +
-           (finding.controlId ? std::to_wstring(finding.controlId) : L"caption") + L" " +
-           finding.problem + L": " + finding.detail;
-}
-
-std::wstring findingJson(const CheckSetting& setting, const Finding& finding)
-{
-    return L"{\"language\":" + jsonString(setting.language) + L",\"dpi\":" + std::to_wstring(setting.dpi) +
-           L",\"dialog\":" + jsonString(setting.dialogName) + L",\"stringIds\":[" +
-           joinIds(finding.stringIds, L",") + L"],\"controlId\":" + std::to_wstring(finding.controlId) +
-           L",\"problem\":" + jsonString(finding.problem) + L",\"amount\":" + std::to_wstring(finding.amount) +
-           L",\"unit\":" + jsonString(finding.unit) + L",\"detail\":" + jsonString(finding.detail) + L"}";
 }

@@ -29,14 +29,22 @@ TEST(FitRules, EachKindOfControlGivesItsTextItsOwnRoom)
         {"push button: label as wide as the face", pushButtonOverflow({75, 23}, {71, 13}, 2), 0, 0},
         {"push button: one pixel past the face", pushButtonOverflow({75, 23}, {72, 13}, 2), 1, 0},
         {"push button: taller than the face", pushButtonOverflow({75, 16}, {40, 13}, 2), 0, 1},
-        {"check box: the box and gap come off", checkBoxOverflow({357, 15}, {340, 13}, 13, 3), 0, 0},
-        {"check box: a pixel past the box and gap", checkBoxOverflow({357, 15}, {342, 13}, 13, 3), 1, 0},
-        {"check box at 150 %: bigger box", checkBoxOverflow({536, 22}, {513, 19}, 19, 5), 1, 0},
+        {"check box: the box and half a digit come off", checkBoxOverflow({357, 15}, {341, 13}, 13, 7), 0, 0},
+        {"check box: a pixel past the box and gap", checkBoxOverflow({357, 15}, {342, 13}, 13, 7), 1, 0},
+        {"check box at 150 %: bigger box", checkBoxOverflow({536, 22}, {513, 19}, checkBoxWidth(144), 10), 1, 0},
         {"edit: margins come off, height never counts", editOverflow({285, 12}, {282, 20}, 1, 2), 0, 0},
         {"edit: past the right margin", editOverflow({285, 12}, {283, 13}, 1, 2), 1, 0},
     };
     for (const FitCase& c : cases)
         expectOverflows(c);
+}
+
+TEST(FitRules, CheckBoxGrowsWithTheScreen)
+{
+    EXPECT_EQ(13, checkBoxWidth(96));
+    EXPECT_EQ(16, checkBoxWidth(120));
+    EXPECT_EQ(19, checkBoxWidth(144));
+    EXPECT_EQ(25, checkBoxWidth(192));
 }
 
 TEST(FitRules, HiddenLinesCountEveryLineCutAnywhere)
