@@ -140,14 +140,17 @@ int distanceAfterResizing(HWND dialog, int id, int width, int height, bool mirro
     HWND frame = GetDlgItem(dialog, kFrames[0]);
     EnumChildWindows(dialog, hideAllButFrame, reinterpret_cast<LPARAM>(frame));
     SetWindowPos(frame, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     const Pixels bitmap = bitmapPixels(libraryModule(), id);
     int distance = -1;
     for (int tries = 0; tries < 100; ++tries) {
+        // The resized frame may still erase itself after the dialog has painted it, on
+        // the dialog's thread: paint the dialog again until the picture stays.
+        if (tries % 10 == 0)
+            RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Sleep(20);
         distance = scaledPictureDistance(screenPixels(frame), bitmap, mirrored);
         if (distance >= 0 && distance <= 16)
             break;
-        Sleep(20);
     }
     return distance;
 }
