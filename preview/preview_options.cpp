@@ -66,9 +66,7 @@ const std::vector<Option>& optionTable()
              o.closeWith = static_cast<int>(id);
              return error;
          }},
-        {L"--check", nullptr, L"once the dialog is set up, report texts that do not fit, boxes for missing\n"
-                              L"                          characters, shared access keys, strings missing from the module in\n"
-                              L"                          this language or too long; then close it (exit 3 when it found any)",
+        {L"--check", nullptr, L"once the dialog is set up, report its texts that do not show as meant, then close it",
          [](PreviewOptions& o, const wchar_t*) { o.check = true; return std::wstring(); }},
         {L"--check-json", L"FILE", L"with --check: append each finding to FILE as a JSON object on a line",
          [](PreviewOptions& o, const wchar_t* v) { o.check = true; o.checkJsonPath = v; return std::wstring(); }},
@@ -213,6 +211,9 @@ std::wstring usage()
         L"dialog did not appear or the screenshot failed, 3 when --check found problems).\n"
         L"The texts come from the resource module in the user's interface language\n"
         L"(LANG under Wine).\n"
+        L"--check reports texts that do not fit their controls, characters drawn as boxes,\n"
+        L"access keys used twice, strings the module lacks in this language or that are\n"
+        L"longer than the 255 units the dialogs read.\n"
         L"--list-languages prints the languages of the module's strings, one tag a line.\n\nOptions:\n";
     for (const Option& option : optionTable()) {
         std::wstring left = std::wstring(L"  ") + option.name;

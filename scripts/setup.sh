@@ -2,9 +2,10 @@
 # Installs, as root on Debian 12, whatever the build and the tests need and is missing.
 set -euo pipefail
 
-# Fonts as a localized system has them: Wine's own (Marlett draws the close box), DejaVu
-# for Arabic and Hebrew captions, and a Japanese font that also has Latin letters.
 packages=(cmake make g++-mingw-w64-x86-64 wine wine64 xvfb xfonts-base googletest clang-14 libclang-rt-14-dev
+    binutils-mingw-w64-i686
+    # Fonts as a localized system has them: Wine's own (Marlett draws the close box),
+    # DejaVu for Arabic and Hebrew captions, a Japanese font that also has Latin letters.
     fonts-wine fonts-dejavu-core fonts-ipafont-gothic)
 missing=()
 for package in "${packages[@]}" "$@"; do
