@@ -4,6 +4,7 @@
 # virtual X server and Wine. The UI language of each shot comes from the environment
 # Wine reads, as on a user's system.
 #   bash scripts/gallery.sh            # writes build/gallery/index.html
+#   VARIANTS=my-variants.txt bash scripts/gallery.sh   # variants of samples/variants.txt's form
 #   bash scripts/gallery.sh --live warning --message "Hello"   # with DISPLAY set: show one live
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,18 +28,7 @@ rm -rf "$out"
 mkdir -p "$out"
 
 languages=(en_US de_DE fr_FR ar_SA he_IL)
-# name|caption|previewer arguments
-variants=(
-    "warning-two-buttons|Warning, short message, two buttons|warning --caption-id 4002 --message-id 4003 --ok-id 4010 --cancel-id 4011"
-    "warning-one-button|Warning, one button|warning --caption-id 4002 --message-id 4003 --ok-id 849 --cancel-id 0"
-    "warning-three-buttons-check|Warning, three buttons and check box|warning --caption-id 4002 --message-id 4003 --ok-id 4010 --cancel-id 4011 --third-id 4012 --check-box"
-    "warning-long|Warning, long message (taller layout)|warning --caption-id 4000 --message-id 4001 --ok-id 4010 --cancel-id 4011 --third-id 4012 --check-box"
-    "duplex-threaded-bin|Duplex, threaded: output bin, tray 1, combined step 3|duplex --step1-bitmap 105 --step1-text 3200 --step2-bitmap 107 --step2-text 3201 --step3-bitmap 109 --step3-text 3140"
-    "duplex-blocking-rear|Duplex, blocking (Continue): rear slot, even pages first|duplex --blocking --even-first --step1-bitmap 106 --step1-text 3200 --step2-bitmap 110 --step2-text 3203 --step3-bitmap 122 --step3-text 3205"
-    "duplex-threaded-drawer|Duplex, threaded: turn the stack, front drawer, panel key|duplex --step1-bitmap 123 --step1-text 3200 --step2-bitmap 118 --step2-text 3204 --step3-bitmap 153 --step3-text 3202"
-    "jobstorage|Job storage notice|jobstorage --job Quarterly"
-    "jobstorage-suffix|Job storage notice, job name with suffix|jobstorage --job Report --suffix"
-)
+read_variants "${VARIANTS:-samples/variants.txt}"
 
 failed=0
 rows=""

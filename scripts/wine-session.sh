@@ -2,6 +2,8 @@
 # when the sourcing script exits. The Wine prefix lives in the build folder and shows
 # every window inside one virtual desktop, so dialogs activate at once.
 #   start_wine_session BUILD_DIR
+# Also the helpers the gallery and the string check share: the dialog variants to show,
+# the locale that makes Wine show a module's language.
 
 start_wine_session() {
     local build
@@ -49,4 +51,35 @@ stop_wine_session() {
         wait "$XVFB_PID" 2>/dev/null || true
         XVFB_PID=
     fi
+}
+
+# Fills the array `variants` with the lines "name|caption|previewer arguments" of FILE,
+# skipping blank lines and # comments.
+read_variants() {
+    variants=()
+    local line
+    while IFS= read -r line || [ -n "$line" ]; do
+        case "$line" in '' | '#'*) continue ;; esac
+        variants+=("$line")
+    done <"$1"
+}
+
+# The LANG/LC_ALL value under which Wine shows the language tag TAG (pl-PL, he-IL, ja-JP):
+# Wine takes the user's interface language from the locale name.
+wine_locale_for_tag() {
+    local tag=$1 language region modifier=""
+    language=${tag%%-*}
+    region=${tag##*-}
+    case "$tag" in *-Latn-*) modifier="@latin" ;; *-Cyrl-*) modifier="@cyrillic" ;; esac
+    if [ "$region" = "$tag" ]; then
+        echo "$language.UTF-8$modifier"
+    else
+        echo "${language}_$region.UTF-8$modifier"
+    fi
+}
+
+# Sets the screen resolution Wine's programs start with (96 = 100 %, 144 = 150 %). Wine
+# reads it once per process, so the next program started takes it; the server goes on.
+set_wine_dpi() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f </dev/null >/dev/null 2>&1
 }
