@@ -5,6 +5,9 @@
 # Also the helpers the gallery and the string check share: the dialog variants to show,
 # the locale that makes Wine show a module's language.
 
+# The virtual desktop every window opens in; nothing larger fits on its screen.
+WINE_DESKTOP_SIZE=1024x768
+
 start_wine_session() {
     local build
     build=$(cd "$1" && pwd)
@@ -24,17 +27,21 @@ start_wine_session() {
     # The Wine services would otherwise hold our pipes open and the run would never end.
     mkdir -p "$WINEPREFIX"
     wineserver -p </dev/null >/dev/null 2>&1
-    if [ ! -f "$WINEPREFIX/.configured" ]; then
+    # The marker holds the version of the configuration below: a prefix made by an
+    # older version is configured again.
+    local version=2
+    if [ "$(cat "$WINEPREFIX/.configured" 2>/dev/null)" != "$version" ]; then
         wineboot -i </dev/null >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$WINE_DESKTOP_SIZE" /f </dev/null >/dev/null 2>&1
         # Captions in a font that has Arabic and Hebrew, as a localized system would have:
         # bold DejaVu Sans, 8 points, default character set (a LOGFONTW).
         wine reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v CaptionFont /t REG_BINARY /f \
             /d f5ffffff000000000000000000000000bc0200000000000100000000440065006a006100560075002000530061006e007300000000000000000000000000000000000000000000000000000000000000000000000000000000000000 </dev/null >/dev/null 2>&1
         # A crashing program must end with a backtrace, not wait on a crash dialog.
         wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
-        touch "$WINEPREFIX/.configured"
+        configure_fonts
+        echo "$version" >"$WINEPREFIX/.configured"
         # The desktop that wineboot opened has no virtual desktop yet: start afresh so
         # that every window of the run opens in it.
         wineserver -k </dev/null >/dev/null 2>&1
@@ -42,6 +49,29 @@ start_wine_session() {
         wineserver -p </dev/null >/dev/null 2>&1
     fi
     wine cmd /c exit </dev/null >/dev/null 2>&1
+}
+
+# Fonts as on a localized system: Wine's Marlett draws the close box (without it the
+# box shows the letter "r"), and the caption font links to a Japanese font that has
+# Latin letters, so Japanese captions show no boxes.
+configure_fonts() {
+    local marlett
+    marlett=$(find /usr/share/wine /usr/lib/wine /usr/local/share/wine /opt \
+        -name marlett.ttf -print -quit 2>/dev/null || true)
+    if [ -n "$marlett" ]; then
+        mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+        cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
+    fi
+    local japanese
+    japanese=$(fc-list 'IPAGothic' file 2>/dev/null | head -n 1 | sed 's/: *$//')
+    if [ -n "$japanese" ]; then
+        japanese=$(basename "$(readlink -f "$japanese")")
+        local face
+        for face in "DejaVu Sans" "DejaVu Sans Bold"; do
+            wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+                /v "$face" /t REG_MULTI_SZ /d "$japanese,IPAGothic" /f </dev/null >/dev/null 2>&1
+        done
+    fi
 }
 
 stop_wine_session() {
