@@ -3,7 +3,8 @@
 # and a virtual X server.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+# The gallery test reads its shots with ImageMagick and its findings with jq.
+bash scripts/setup.sh imagemagick jq
 bash scripts/build.sh
 bash scripts/build.sh --clang
 build=${BUILD_DIR:-build}
