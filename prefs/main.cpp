@@ -69,14 +69,20 @@ int store(const std::wstring& keyName, BYTE choice)
     return kExitNotDone;
 }
 
+// False, having said why, when the base key cannot be read.
+bool readStoredChoices(std::vector<StoredChoice>& choices)
+{
+    const LSTATUS status = listStoredChoices(choices);
+    if (status != ERROR_SUCCESS)
+        complain(L"could not read " + choiceKeyPath(L"") + L" (" + errorText(status) + L")");
+    return status == ERROR_SUCCESS;
+}
+
 int listChoices()
 {
     std::vector<StoredChoice> choices;
-    const LSTATUS status = listStoredChoices(choices);
-    if (status != ERROR_SUCCESS) {
-        complain(L"could not read " + choiceKeyPath(L"") + L" (" + errorText(status) + L")");
+    if (!readStoredChoices(choices))
         return kExitNotDone;
-    }
     for (const StoredChoice& choice : choices)
         say(choice.keyName + L"\t" + choice.state);
     return kExitDone;
@@ -100,11 +106,8 @@ int resetChoice(const std::wstring& keyName)
 int resetAll()
 {
     std::vector<StoredChoice> choices;
-    const LSTATUS status = listStoredChoices(choices);
-    if (status != ERROR_SUCCESS) {
-        complain(L"could not read " + choiceKeyPath(L"") + L" (" + errorText(status) + L")");
+    if (!readStoredChoices(choices))
         return kExitNotDone;
-    }
     if (choices.empty())
         say(L"no stored choices; nothing was changed");
     // One key that cannot be written does not keep the others from being reset.
