@@ -1,5 +1,6 @@
 // The show-again preference of the job storage notice, under
-// HKEY_CURRENT_USER\Software\Norvale\<key name>. Written, never read, by the library.
+// HKEY_CURRENT_USER\Software\Norvale\<key name>. Written, never read, by the library;
+// printdialogs-prefs reads it to list and reset the choices.
 #ifndef PRINTDIALOGS_PREFERENCE_H
 #define PRINTDIALOGS_PREFERENCE_H
 
