@@ -14,9 +14,9 @@ constexpr DWORD kBytesShown = 8;
 
 std::wstring keyPath(const wchar_t* keyName)
 {
-    uint16_t path[kKeyPathUnits];
-    buildPreferenceKeyPath(reinterpret_cast<const uint16_t*>(keyName), path);
-    return reinterpret_cast<const wchar_t*>(path);
+    wchar_t path[kKeyPathUnits];
+    buildPreferenceKeyPath(keyName, path);
+    return path;
 }
 
 std::wstring typeName(DWORD type)
