@@ -9,15 +9,25 @@ start_wine_session() {
     export WINEPREFIX="$build/wineprefix" WINEARCH=win64 WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
 
-    local display=90
-    while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-        display=$((display + 1))
-    done
-    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    # Xvfb picks a free display itself (taking its lock file atomically, so that runs
+    # started at the same moment never share one) and writes its number once it listens.
+    local numberFile display=
+    numberFile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberFile" </dev/null >/dev/null 2>&1 &
     XVFB_PID=$!
-    export DISPLAY=":$display"
     trap stop_wine_session EXIT
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+    for _ in $(seq 100); do
+        display=$(sed -n '1{/^[0-9][0-9]*$/p}' "$numberFile")
+        [ -n "$display" ] && break
+        kill -0 "$XVFB_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    rm -f "$numberFile"
+    if [ -z "$display" ]; then
+        echo "Xvfb did not start" >&2
+        return 1
+    fi
+    export DISPLAY=":$display"
 
     # The Wine services would otherwise hold our pipes open and the run would never end.
     mkdir -p "$WINEPREFIX"
