@@ -69,7 +69,7 @@ std::vector<int> focusThroughTabs(HWND dialog, int presses)
 {
     auto settled = [dialog](int from) {
         const DWORD start = GetTickCount();
-        while (focusedId(dialog) == from && GetTickCount() - start < 1000)
+        while (focusedId(dialog) == from && GetTickCount() - start < kDialogTimeoutMs)
             Sleep(5);
         return focusedId(dialog);
     };
