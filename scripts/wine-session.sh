@@ -49,6 +49,12 @@ start_wine_session() {
         wineserver -w </dev/null >/dev/null 2>&1
         wineserver -p </dev/null >/dev/null 2>&1
     fi
+    # Every thread that shows a window opens an X input method of its own and closes it
+    # when it ends. With dozens of dialog threads coming and going at once, as in the
+    # reliability tests, that corrupts the C heap under Wine 8 (glibc aborts); no test
+    # types through an input method. See docs/RELIABILITY.md.
+    wine reg add 'HKCU\Software\Wine\AppDefaults\reliability_tests.exe\X11 Driver' /v UseXIM /d N /f \
+        </dev/null >/dev/null 2>&1
     wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 
