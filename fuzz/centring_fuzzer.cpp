@@ -1,6 +1,6 @@
 // Feeds arbitrary rectangles to the centring arithmetic, both variants, under the
 // undefined-behaviour sanitizer. The input is twelve 32-bit integers: the dialog's,
-// the foreground window's and the desktop's rectangles, anywhere in the int range.
+// the foreground window's and its monitor's rectangles, anywhere in the int range.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -33,32 +33,34 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     const PlacementRect dialog = readRect(data);
     const PlacementRect foreground = readRect(data + 16);
-    const PlacementRect desktop = readRect(data + 32);
+    const PlacementRect monitor = readRect(data + 32);
 
     const PlacementPoint first =
-        centredPosition(dialog, foreground, desktop, PlacementVariant::JobStorage);
+        centredPosition(dialog, foreground, monitor, PlacementVariant::JobStorage);
     const PlacementPoint second =
-        centredPosition(dialog, foreground, desktop, PlacementVariant::Duplex);
+        centredPosition(dialog, foreground, monitor, PlacementVariant::Duplex);
 
     // Differences of in-range rectangles; wide enough not to overflow themselves.
     const int64_t width = int64_t{dialog.right} - dialog.left;
     const int64_t height = int64_t{dialog.bottom} - dialog.top;
 
-    // The duplex instructions keep the bottom-right edge on the desktop, wherever that
+    // The duplex instructions keep the bottom-right edge on the monitor, wherever that
     // position can be told in an int at all.
-    if (int64_t{desktop.right} - width >= INT32_MIN)
-        check(second.x + width <= desktop.right, "duplex dialog ends right of the desktop");
-    if (int64_t{desktop.bottom} - height >= INT32_MIN)
-        check(second.y + height <= desktop.bottom, "duplex dialog ends below the desktop");
+    if (int64_t{monitor.right} - width >= INT32_MIN)
+        check(second.x + width <= monitor.right, "duplex dialog ends right of the monitor");
+    if (int64_t{monitor.bottom} - height >= INT32_MIN)
+        check(second.y + height <= monitor.bottom, "duplex dialog ends below the monitor");
 
-    // A dialog that fits on the desktop lands on it, at the same place in both variants.
-    if (width >= 0 && width <= desktop.right) {
+    // A dialog that fits on the monitor lands on it, at the same place in both variants.
+    if (width >= 0 && width <= int64_t{monitor.right} - monitor.left) {
         check(first.x == second.x, "variants disagree on x for a dialog that fits");
-        check(first.x >= 0 && first.x + width <= desktop.right, "fitting dialog not on the desktop");
+        check(first.x >= monitor.left && first.x + width <= monitor.right,
+              "fitting dialog not on the monitor");
     }
-    if (height >= 0 && height <= desktop.bottom) {
+    if (height >= 0 && height <= int64_t{monitor.bottom} - monitor.top) {
         check(first.y == second.y, "variants disagree on y for a dialog that fits");
-        check(first.y >= 0 && first.y + height <= desktop.bottom, "fitting dialog not on the desktop");
+        check(first.y >= monitor.top && first.y + height <= monitor.bottom,
+              "fitting dialog not on the monitor");
     }
     return 0;
 }

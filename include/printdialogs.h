@@ -13,6 +13,20 @@
  * resource module named in the record, in the user's interface language, with built-in
  * English defaults. Text fields are UTF-16 and NUL-terminated within their field.
  *
+ * Rules for callers:
+ *   - Never call an export from DllMain or with the loader lock held: the warning and the
+ *     blocking duplex dialog create windows on the calling thread.
+ *   - The thread handle the threaded exports return stays the library's: it may be closed
+ *     at any thread exit in the process. Never close it or wait on it; use it only to tell
+ *     success from failure.
+ *   - The resource module is read as data: a 32-bit or 64-bit string module serves, and
+ *     its entry point never runs.
+ *   - Where nobody can see a dialog (session 0, or a window station that is not visible,
+ *     as a service's) each export returns at once: IShowWarningDialog -1, VDisplayDialog
+ *     0, VJobStorageDialog null.
+ *   - A dialog is owned by the foreground window only when that window is the calling
+ *     process's own; it is placed on the monitor that holds the foreground window.
+ *
  * Usable from C and C++. Link with the import library (CMake: find_package(printdialogs)
  * and target_link_libraries(yourDriver PRIVATE printdialogs::printdialogs)).
  */
@@ -47,7 +61,8 @@ typedef struct WarningRequest {
 enum {
     kWarningThirdButton = 285,   /* the third button closed the dialog */
     kWarningNotShown = 0,        /* showDialog was not 1, or memory was short */
-    kWarningCannotCreate = -1    /* the dialog window could not be created */
+    kWarningCannotCreate = -1    /* the dialog window could not be created, or nobody could
+                                    see it (session 0, a window station not visible) */
 };
 
 /* ---- Manual duplex instructions ----------------------------------------------------- */
@@ -92,12 +107,14 @@ typedef struct JobStorageRequest {
 PRINTDIALOGS_API INT32 WINAPI IShowWarningDialog(const WarningRequest *request);
 
 /* Threaded mode: the dialog thread's handle, or null. Blocking mode: returns after the
-   dialog closed; the value carries no information. 0 when the request cannot be copied.
+   dialog closed; the value carries no information. 0 when the request cannot be copied
+   or nobody could see the dialog.
    The library owns the handle and closes it later: use it only to tell success. */
 PRINTDIALOGS_API INT_PTR WINAPI VDisplayDialog(const DuplexRequest *request);
 
-/* The notice thread's handle, or null when no notice was started. The library owns the
-   handle and closes it later: use it only to tell success from failure. */
+/* The notice thread's handle, or null when no notice was started (nobody could see it
+   included). The library owns the handle and closes it later: use it only to tell
+   success from failure. */
 PRINTDIALOGS_API HANDLE WINAPI VJobStorageDialog(const JobStorageRequest *request);
 
 /* ---- String ids expected in the resource module, with their built-in defaults ------- */

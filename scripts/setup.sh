@@ -2,7 +2,8 @@
 # Installs, as root on Debian 12, whatever the build and the tests need and is missing.
 set -euo pipefail
 
-packages=(cmake make g++-mingw-w64-x86-64 wine wine64 xvfb xfonts-base googletest clang-14 libclang-rt-14-dev)
+packages=(cmake make g++-mingw-w64-x86-64 wine wine64 xvfb xfonts-base googletest clang-14 libclang-rt-14-dev
+    binutils-mingw-w64-i686)
 missing=()
 for package in "${packages[@]}" "$@"; do
     dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")

@@ -13,3 +13,15 @@ void operator delete(void* block, const std::nothrow_t&) noexcept
 {
     std::free(block);
 }
+
+// Whatever runtime links the library, each block goes back to the free that matches the
+// malloc it came from.
+void operator delete(void* block) noexcept
+{
+    std::free(block);
+}
+
+void operator delete(void* block, std::size_t) noexcept
+{
+    std::free(block);
+}

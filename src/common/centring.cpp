@@ -1,20 +1,9 @@
 #include "common/centring.h"
 
-#include <climits>
-
-namespace {
-
-// Rectangles come from other windows and may lie anywhere in the int range; the sums are
-// made in a wider type so that none overflows, and the position is brought back.
-int toInt(long long value)
-{
-    return value < INT_MIN ? INT_MIN : value > INT_MAX ? INT_MAX : static_cast<int>(value);
-}
-
-} // namespace
+#include "common/int_range.h"
 
 PlacementPoint centredPosition(const PlacementRect& dialog, const PlacementRect& foreground,
-                               const PlacementRect& desktop, PlacementVariant variant)
+                               const PlacementRect& monitor, PlacementVariant variant)
 {
     const long long width = static_cast<long long>(dialog.right) - dialog.left;
     const long long height = static_cast<long long>(dialog.bottom) - dialog.top;
@@ -22,23 +11,23 @@ PlacementPoint centredPosition(const PlacementRect& dialog, const PlacementRect&
     long long y = foreground.top + (static_cast<long long>(foreground.bottom) - foreground.top) / 2 - height / 2;
 
     if (variant == PlacementVariant::JobStorage) {
-        if (x < 0)
-            x = 0;
-        else if (x + width > desktop.right)
-            x = desktop.right - width;
-        if (y < 0)
-            y = 0;
-        else if (y + height > desktop.bottom)
-            y = desktop.bottom - height;
+        if (x < monitor.left)
+            x = monitor.left;
+        else if (x + width > monitor.right)
+            x = monitor.right - width;
+        if (y < monitor.top)
+            y = monitor.top;
+        else if (y + height > monitor.bottom)
+            y = monitor.bottom - height;
     } else {
-        if (x < 0)
-            x = 0;
-        if (y < 0)
-            y = 0;
-        if (x + width > desktop.right)
-            x = desktop.right - width;
-        if (y + height > desktop.bottom)
-            y = desktop.bottom - height;
+        if (x < monitor.left)
+            x = monitor.left;
+        if (y < monitor.top)
+            y = monitor.top;
+        if (x + width > monitor.right)
+            x = monitor.right - width;
+        if (y + height > monitor.bottom)
+            y = monitor.bottom - height;
     }
-    return {toInt(x), toInt(y)};
+    return {saturatedInt(x), saturatedInt(y)};
 }

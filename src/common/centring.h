@@ -11,13 +11,14 @@ struct PlacementPoint {
     int x, y;
 };
 
-// The job storage notice keeps a too-large dialog at the desktop's top-left corner; the
-// duplex instructions keep its bottom-right edge on the desktop instead.
+// The job storage notice keeps a too-large dialog at the monitor's top-left corner; the
+// duplex instructions keep its bottom-right edge on the monitor instead.
 enum class PlacementVariant { JobStorage = 1, Duplex = 2 };
 
 // Top-left corner that puts the dialog's centre over the foreground window's centre,
-// kept inside the desktop. Halves round toward zero, each size on its own.
+// kept inside `monitor`, the rectangle of the monitor that holds the foreground window.
+// Halves round toward zero, each size on its own.
 PlacementPoint centredPosition(const PlacementRect& dialog, const PlacementRect& foreground,
-                               const PlacementRect& desktop, PlacementVariant variant);
+                               const PlacementRect& monitor, PlacementVariant variant);
 
 #endif

@@ -8,25 +8,50 @@ PlacementRect placementRect(const RECT& rect)
             static_cast<int>(rect.right), static_cast<int>(rect.bottom)};
 }
 
+// The rectangle of the monitor that holds the window, so that a program on a second
+// monitor gets its dialog there; the desktop window's (the first monitor's) when the
+// monitor cannot be told.
+bool readMonitorRect(HWND window, RECT& rect)
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    const HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+    if (monitor && GetMonitorInfoW(monitor, &info)) {
+        rect = info.rcMonitor;
+        return true;
+    }
+    return GetWindowRect(GetDesktopWindow(), &rect);
+}
+
 } // namespace
 
 void centreOverForeground(HWND dialog, PlacementVariant variant)
 {
-    RECT dialogRect = {}, foregroundRect = {}, desktopRect = {};
+    const HWND foreground = GetForegroundWindow();
+    RECT dialogRect = {}, foregroundRect = {}, monitorRect = {};
     const bool readDialog = GetWindowRect(dialog, &dialogRect);
-    const bool readForeground = GetWindowRect(GetForegroundWindow(), &foregroundRect);
-    const bool readDesktop = GetWindowRect(GetDesktopWindow(), &desktopRect);
-    const bool readAll = readDialog && readForeground && readDesktop;
+    const bool readForeground = GetWindowRect(foreground, &foregroundRect);
+    const bool readMonitor = readMonitorRect(foreground, monitorRect);
+    const bool readAll = readDialog && readForeground && readMonitor;
     if (variant == PlacementVariant::JobStorage && !readAll)
         return;
 
     const PlacementPoint position =
         centredPosition(placementRect(dialogRect), placementRect(foregroundRect),
-                        placementRect(desktopRect), variant);
+                        placementRect(monitorRect), variant);
     const UINT flags = variant == PlacementVariant::JobStorage
         ? SWP_NOSIZE | SWP_SHOWWINDOW
         : SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER;
     SetWindowPos(dialog, nullptr, position.x, position.y, 0, 0, flags);
+}
+
+HWND foregroundWindowOfThisProcess()
+{
+    HWND foreground = GetForegroundWindow();
+    DWORD process = 0;
+    if (!foreground || !GetWindowThreadProcessId(foreground, &process))
+        return nullptr;
+    return process == GetCurrentProcessId() ? foreground : nullptr;
 }
 
 BOOL showContextHelp(HWND helpButton, DWORD controlId, DWORD contextId, const WCHAR* helpFile)

@@ -1,5 +1,5 @@
-// Placement over the user's window and context help, shared by the duplex
-// instructions and the job storage notice.
+// Placement over the user's window, the owner taken from it, and context help, shared
+// by the dialogs.
 #ifndef PRINTDIALOGS_PLACEMENT_H
 #define PRINTDIALOGS_PLACEMENT_H
 
@@ -8,9 +8,14 @@
 #include "common/centring.h"
 
 // Moves the dialog (not resizing it) over the centre of the foreground window, kept on
-// the desktop, and shows it. The job storage variant leaves the dialog where it is when
-// a rectangle cannot be read; the duplex variant goes on with what it has.
+// that window's monitor, and shows it. The job storage variant leaves the dialog where it
+// is when a rectangle cannot be read; the duplex variant goes on with what it has.
 void centreOverForeground(HWND dialog, PlacementVariant variant);
+
+// The foreground window when it belongs to this process, else null. A modal dialog
+// disables its owner: another program's window must never be disabled by us, nor hang us
+// when that program stops responding.
+HWND foregroundWindowOfThisProcess();
 
 // Opens the help file's popup for `contextId` next to the Help button.
 BOOL showContextHelp(HWND helpButton, DWORD controlId, DWORD contextId, const WCHAR* helpFile);

@@ -72,8 +72,11 @@ ResourceText::~ResourceText()
 
 void ResourceText::openResourceModule(const WCHAR* path)
 {
+    // Mapped as data, never as a program image of this process: a 32-bit module serves
+    // as well as a 64-bit one, and its entry point and imports are never touched.
     if (!module_)
-        module_ = LoadLibraryExW(path, nullptr, DONT_RESOLVE_DLL_REFERENCES);
+        module_ = LoadLibraryExW(path, nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
 }
 
 int ResourceText::loadString(UINT id, WCHAR* buffer)

@@ -16,7 +16,8 @@ public:
     ResourceText(const ResourceText&) = delete;
     ResourceText& operator=(const ResourceText&) = delete;
 
-    // Loads the module as data, once; a module that cannot be loaded leaves the defaults.
+    // Maps the module as data (no entry point, no imports), once; a module that cannot be
+    // mapped leaves the defaults.
     void openResourceModule(const WCHAR* path);
 
     // Copies string `id` (at most kTextUnits - 1 units, terminated) into a buffer of

@@ -1,13 +1,14 @@
 #include "common/string_block.h"
 
-unsigned findStringInBlock(const uint16_t* block, size_t blockUnits, unsigned index,
-                           uint16_t* buffer, size_t capacity)
+template <class Unit>
+unsigned findStringInBlock(const Unit* block, size_t blockUnits, unsigned index, Unit* buffer,
+                           size_t capacity)
 {
     if (capacity == 0)
         return 0;
     size_t position = 0;
     for (unsigned entry = 0; entry < kStringsPerBlock && position < blockUnits; ++entry) {
-        const unsigned length = block[position++];
+        const unsigned length = static_cast<unsigned>(block[position++]);
         if (length > blockUnits - position)
             return 0;
         if (entry == index && length != 0) {
@@ -24,7 +25,8 @@ unsigned findStringInBlock(const uint16_t* block, size_t blockUnits, unsigned in
     return 0;
 }
 
-void copyTextCut(const uint16_t* text, uint16_t* buffer, size_t capacity)
+template <class Unit>
+void copyTextCut(const Unit* text, Unit* buffer, size_t capacity)
 {
     if (capacity == 0)
         return;
@@ -35,3 +37,13 @@ void copyTextCut(const uint16_t* text, uint16_t* buffer, size_t capacity)
     }
     buffer[copied] = 0;
 }
+
+// The unit types in use: WCHAR (wchar_t, on Windows only 16 bits wide), uint16_t and char16_t.
+template unsigned findStringInBlock(const uint16_t*, size_t, unsigned, uint16_t*, size_t);
+template unsigned findStringInBlock(const char16_t*, size_t, unsigned, char16_t*, size_t);
+template void copyTextCut(const uint16_t*, uint16_t*, size_t);
+template void copyTextCut(const char16_t*, char16_t*, size_t);
+#ifdef _WIN32
+template unsigned findStringInBlock(const wchar_t*, size_t, unsigned, wchar_t*, size_t);
+template void copyTextCut(const wchar_t*, wchar_t*, size_t);
+#endif

@@ -1,5 +1,7 @@
-// The string-table block walk, over plain bytes so that it can be tested and fuzzed
-// without Windows.
+// The string-table block walk, over plain 16-bit units so that it can be tested and
+// fuzzed without Windows. Generic over the unit type, so that each caller reads and
+// writes its buffers through their own type (WCHAR in the library, uint16_t in the
+// fuzzers, char16_t in the tests) and never through another.
 #ifndef PRINTDIALOGS_STRING_BLOCK_H
 #define PRINTDIALOGS_STRING_BLOCK_H
 
@@ -18,10 +20,12 @@ constexpr unsigned stringBlockIndex(uint16_t id) { return id % 16; }
 // is no room even for the terminator). An entry
 // whose length runs past the end of the block counts as absent: a damaged module must
 // not make us read beyond its resource.
-unsigned findStringInBlock(const uint16_t* block, size_t blockUnits, unsigned index,
-                           uint16_t* buffer, size_t capacity);
+template <class Unit>
+unsigned findStringInBlock(const Unit* block, size_t blockUnits, unsigned index, Unit* buffer,
+                           size_t capacity);
 
 // Copies at most capacity - 1 units of a NUL-terminated text, always terminated.
-void copyTextCut(const uint16_t* text, uint16_t* buffer, size_t capacity);
+template <class Unit>
+void copyTextCut(const Unit* text, Unit* buffer, size_t capacity);
 
 #endif

@@ -51,7 +51,8 @@ DWORD runDuplexDialog(void* copy)
     instance->request = request;
 
     // Blocking mode holds up the caller's window; owning the dialog keeps it above it.
-    HWND owner = request->continueFromDialog ? GetForegroundWindow() : nullptr;
+    // Another program's window in the foreground is left alone.
+    HWND owner = request->continueFromDialog ? foregroundWindowOfThisProcess() : nullptr;
     const int templateId = instance->text.rightToLeft() ? IDD_DUPLEX_RTL : IDD_DUPLEX;
     DialogBoxParamW(moduleInstance(), MAKEINTRESOURCEW(templateId), owner, duplexDialogProc,
                     reinterpret_cast<LPARAM>(instance));

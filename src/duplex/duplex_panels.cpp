@@ -22,10 +22,10 @@ void paintPanel(HWND dialog, int controlId, UINT bitmapId, int rightToLeft)
 
     HDC memory = CreateCompatibleDC(dc);
     HBITMAP bitmap = LoadBitmapW(moduleInstance(), MAKEINTRESOURCEW(LOWORD(bitmapId)));
-    // Without a picture of that id the frame stays empty, rather than showing whatever
-    // the memory DC's stock bitmap holds.
+    // Without a picture of that id, or without it in the memory DC, the frame stays empty
+    // rather than showing whatever the memory DC's stock bitmap holds.
     HGDIOBJ previous = bitmap ? SelectObject(memory, bitmap) : nullptr;
-    if (bitmap)
+    if (previous)
         BitBlt(dc, topLeft.x, topLeft.y, bottomRight.x, bottomRight.y, memory, topLeft.x,
                topLeft.y, SRCCOPY);
     EndPaint(control, &paint);

@@ -36,16 +36,10 @@ const WCHAR kContinueDefault[] = L"C&ontinue";
 // by a line feed: they always fit.
 constexpr size_t kCombinedUnits = 2 * kTextUnits;
 
-void copyCut(const WCHAR* text, WCHAR* buffer, size_t capacity)
-{
-    copyTextCut(reinterpret_cast<const uint16_t*>(text), reinterpret_cast<uint16_t*>(buffer),
-                capacity);
-}
-
 void loadOrDefault(ResourceText& text, UINT id, const WCHAR* defaultText, WCHAR* buffer)
 {
     if (!text.loadString(id, buffer))
-        copyCut(defaultText, buffer, kTextUnits);
+        copyTextCut(defaultText, buffer, kTextUnits);
 }
 
 // In threaded mode the printer itself must be told to go on, so the caller's
@@ -58,13 +52,13 @@ void setCombinedStep3Text(ResourceText& text, HWND control)
     loadOrDefault(text, kStringPressGo, kPressGoDefault, pressGo);
 
     WCHAR combined[kCombinedUnits];
-    copyCut(insertStack, combined, kCombinedUnits);
+    copyTextCut(insertStack, combined, kCombinedUnits);
     size_t used = wcslen(combined);
     if (used + 1 < kCombinedUnits) {
         combined[used++] = L'\n';
         combined[used] = L'\0';
     }
-    copyCut(pressGo, combined + used, kCombinedUnits - used);
+    copyTextCut(pressGo, combined + used, kCombinedUnits - used);
     SetWindowTextW(control, combined);
 }
 

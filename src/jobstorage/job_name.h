@@ -15,7 +15,7 @@ bool wantsJobNameSuffix(uint32_t suffixFlagA, uint32_t suffixFlagB);
 
 // Fills `buffer` with `jobName` (cut after 24 units), followed directly by "(1-99)" as
 // far as it fits when both flags ask for it; always terminated.
-void composeJobName(const uint16_t* jobName, uint32_t suffixFlagA, uint32_t suffixFlagB,
-                    uint16_t (&buffer)[kJobNameUnits]);
+void composeJobName(const wchar_t* jobName, uint32_t suffixFlagA, uint32_t suffixFlagB,
+                    wchar_t (&buffer)[kJobNameUnits]);
 
 #endif

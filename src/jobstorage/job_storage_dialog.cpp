@@ -48,11 +48,9 @@ void setRequestTexts(const JobStorageRequest& request, HWND dialog)
     SetWindowTextW(GetDlgItem(dialog, IDC_JOB_STORAGE_LOCATION2), request.locationLine2);
     SetWindowTextW(GetDlgItem(dialog, IDC_JOB_STORAGE_LOCATION3), request.locationLine3);
 
-    uint16_t jobName[kJobNameUnits] = {};
-    composeJobName(reinterpret_cast<const uint16_t*>(request.jobName), request.suffixFlagA,
-                   request.suffixFlagB, jobName);
-    SetWindowTextW(GetDlgItem(dialog, IDC_JOB_STORAGE_JOB_NAME),
-                   reinterpret_cast<const WCHAR*>(jobName));
+    WCHAR jobName[kJobNameUnits] = {};
+    composeJobName(request.jobName, request.suffixFlagA, request.suffixFlagB, jobName);
+    SetWindowTextW(GetDlgItem(dialog, IDC_JOB_STORAGE_JOB_NAME), jobName);
 
     SetWindowTextW(GetDlgItem(dialog, IDC_JOB_STORAGE_USER_NAME), request.userName);
 }

@@ -2,11 +2,15 @@
 
 #include "common/dialog_thread.h"
 #include "common/request_copy.h"
+#include "common/visibility.h"
 #include "jobstorage/job_storage_dialog.h"
 #include "module.h"
 
 extern "C" HANDLE WINAPI VJobStorageDialog(const JobStorageRequest* request)
 {
+    // Nobody could see the notice, nor answer it: no thread, nothing stored.
+    if (!dialogsCanBeSeen())
+        return nullptr;
     JobStorageRequest* copy = copyRequest(request);
     if (!copy)
         return nullptr;

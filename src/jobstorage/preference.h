@@ -14,7 +14,7 @@ constexpr size_t kKeyPathUnits = 260;
 // The key path: the base path followed directly by `keyName`. A name that does not fit
 // is dropped whole, never cut, so the value lands under the base key rather than under
 // some other key that happens to share its first letters. A null name means the base.
-void buildPreferenceKeyPath(const uint16_t* keyName, uint16_t (&path)[kKeyPathUnits]);
+void buildPreferenceKeyPath(const wchar_t* keyName, wchar_t (&path)[kKeyPathUnits]);
 
 // Sets `valueName` to `size` bytes of REG_BINARY `data` under the key of `keyName`,
 // creating the key and any missing key above it. Returns 1 when the value was set.

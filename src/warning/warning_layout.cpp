@@ -2,11 +2,16 @@
 
 #include <cwchar>
 
+#include "common/int_range.h"
+
 namespace {
 
+// Measurements come from windows and may be absurd: the edges are summed in long long and
+// brought back saturated.
 ControlRect placed(int32_t left, int32_t top, int32_t width, int32_t height)
 {
-    return {left, top, left + width, top + height, width, height};
+    return {left, top, saturatedInt(static_cast<long long>(left) + width),
+            saturatedInt(static_cast<long long>(top) + height), width, height};
 }
 
 // Tops are formed in single precision and cut toward zero; exact for any coordinate a
@@ -18,6 +23,11 @@ int32_t cutTowardZero(float value)
     if (value <= -2147483648.0f)
         return INT32_MIN;
     return static_cast<int32_t>(value);
+}
+
+int32_t grown(int32_t height)
+{
+    return saturatedInt(static_cast<long long>(height) + kMessageGrowth);
 }
 
 // Same left edge and size, new top.
@@ -43,8 +53,8 @@ bool growthTargets(size_t units, const WarningRects& measured, WarningRects& tar
     // Below the check box's height even when it is hidden: that space stays empty.
     const float buttonTop = checkBoxTop + static_cast<float>(measured.checkBox.height);
 
-    targets.message = placed(message.left, message.top, message.width, message.height + kMessageGrowth);
-    targets.dialog = placed(dialog.left, dialog.top, dialog.width, dialog.height + kMessageGrowth);
+    targets.message = placed(message.left, message.top, message.width, grown(message.height));
+    targets.dialog = placed(dialog.left, dialog.top, dialog.width, grown(dialog.height));
     targets.checkBox = movedTo(measured.checkBox, checkBoxTop);
     targets.okButton = movedTo(measured.okButton, buttonTop);
     targets.cancelButton = movedTo(measured.cancelButton, buttonTop);

@@ -1,5 +1,6 @@
 #include <new>
 
+#include "common/placement.h"
 #include "module.h"
 #include "resource.h"
 #include "warning/warning_dialog.h"
@@ -11,8 +12,9 @@ INT32 runWarningDialog(WarningRequest* copy)
         LocalFree(copy);
         return kWarningNotShown;
     }
-    // The warning belongs to whatever the user was working in when the driver called.
-    HWND owner = copy->showDialog == 1 ? GetForegroundWindow() : nullptr;
+    // The warning belongs to whatever the user was working in when the driver called,
+    // when that is a window of the printing application.
+    HWND owner = copy->showDialog == 1 ? foregroundWindowOfThisProcess() : nullptr;
     const int dialogTemplate = instance->text.rightToLeft() ? IDD_WARNING_RTL : IDD_WARNING;
     const INT_PTR result = DialogBoxParamW(moduleInstance(), MAKEINTRESOURCEW(dialogTemplate), owner,
                                            warningDialogProc, reinterpret_cast<LPARAM>(instance));

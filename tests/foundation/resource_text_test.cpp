@@ -183,11 +183,11 @@ TEST_F(ResourceTextTest, ModuleIsHeldOnceAndFreedWithTheText)
         ResourceText text;
         text.openResourceModule(besideTest(L"strings_en.dll").c_str());
         text.openResourceModule(besideTest(L"strings_de.dll").c_str());
-        EXPECT_NE(nullptr, GetModuleHandleW(L"strings_en.dll"));
-        EXPECT_EQ(nullptr, GetModuleHandleW(L"strings_de.dll")) << "a second open does nothing";
+        EXPECT_TRUE(isMapped(L"strings_en.dll"));
+        EXPECT_FALSE(isMapped(L"strings_de.dll")) << "a second open does nothing";
         WCHAR buffer[kTextUnits];
         EXPECT_EQ(1, text.loadString(849, buffer));
         EXPECT_STREQ(L"Okay from module", buffer);
     }
-    EXPECT_EQ(nullptr, GetModuleHandleW(L"strings_en.dll")) << "freed when the text is destroyed";
+    EXPECT_FALSE(isMapped(L"strings_en.dll")) << "freed when the text is destroyed";
 }

@@ -23,8 +23,10 @@ std::u16string found(const std::vector<uint16_t>& units, unsigned index, size_t 
     std::vector<uint16_t> buffer(capacity, u'#');
     if (!findStringInBlock(units.data(), units.size(), index, buffer.data(), capacity))
         return u"<not found>";
-    return std::u16string(buffer.begin(), buffer.begin() + std::u16string(
-        reinterpret_cast<const char16_t*>(buffer.data())).size());
+    std::u16string text;
+    for (size_t unit = 0; unit < capacity && buffer[unit] != 0; ++unit)
+        text.push_back(static_cast<char16_t>(buffer[unit]));
+    return text;
 }
 
 } // namespace
@@ -84,8 +86,8 @@ TEST(StringBlock, LengthOneUnitPastTheEndIsNotFound)
 TEST(StringBlock, CopyTextCutKeepsAtMostCapacityLessOne)
 {
     const std::u16string text(300, u'd');
-    std::vector<uint16_t> buffer(256, u'#');
-    copyTextCut(reinterpret_cast<const uint16_t*>(text.c_str()), buffer.data(), 256);
+    std::u16string buffer(256, u'#');
+    copyTextCut(text.c_str(), buffer.data(), 256);
     EXPECT_EQ(0, buffer[255]);
     EXPECT_EQ(u'd', buffer[254]);
 }

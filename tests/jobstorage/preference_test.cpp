@@ -11,9 +11,9 @@ constexpr size_t kBaseUnits = 17;  // "Software\Norvale\"
 
 std::wstring keyPath(const wchar_t* keyName)
 {
-    uint16_t path[kKeyPathUnits];
-    buildPreferenceKeyPath(reinterpret_cast<const uint16_t*>(keyName), path);
-    return reinterpret_cast<const wchar_t*>(path);
+    wchar_t path[kKeyPathUnits];
+    buildPreferenceKeyPath(keyName, path);
+    return path;
 }
 
 } // namespace

@@ -154,9 +154,9 @@ TEST(FaultMatrix, EveryFailingCallGivesItsResultAndLeavesNothingBehind)
 
         if (failsTextLookup(fault.call))
             expectDefaultTexts(fault.which, gSeen);
-        if (fault.call == Fallible::LoadBitmapW) {
+        if (fault.call == Fallible::LoadBitmapW || fault.call == Fallible::CreateCompatibleDC) {
             EXPECT_GE(ledger.count(Held::Paint).acquired, 3) << "the pictures were painted";
-            EXPECT_EQ(0, ledger.bitBlts()) << "no picture, so every frame stays empty";
+            EXPECT_EQ(0, ledger.bitBlts()) << "no picture in a memory DC, so every frame stays empty";
         }
         if (fault.call == Fallible::CreateFontW) {
             EXPECT_EQ(nullptr, gSeen.userNameFont) << "the failed font's null is set";

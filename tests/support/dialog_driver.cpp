@@ -1,5 +1,7 @@
 #include "dialog_driver.h"
 
+#include <psapi.h>
+
 namespace {
 
 BOOL CALLBACK collectDialog(HWND window, LPARAM param)
@@ -103,4 +105,20 @@ std::wstring besideTest(const wchar_t* fileName)
     std::wstring folder(path);
     folder.resize(folder.find_last_of(L"\\/") + 1);
     return folder + fileName;
+}
+
+bool isMapped(const wchar_t* fileName)
+{
+    const std::wstring ending = std::wstring(L"\\") + fileName;
+    MEMORY_BASIC_INFORMATION region = {};
+    for (const char* address = nullptr; VirtualQuery(address, &region, sizeof region);
+         address = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
+        if (region.State != MEM_COMMIT || !(region.Type & (MEM_IMAGE | MEM_MAPPED)))
+            continue;
+        wchar_t path[MAX_PATH] = {};
+        const size_t length = K32GetMappedFileNameW(GetCurrentProcess(), region.BaseAddress, path, MAX_PATH);
+        if (length >= ending.size() && _wcsicmp(path + length - ending.size(), ending.c_str()) == 0)
+            return true;
+    }
+    return false;
 }

@@ -49,4 +49,8 @@ private:
 // Path of a file next to the test program (fixture modules, the library).
 std::wstring besideTest(const wchar_t* fileName);
 
+// Whether a file of that name is mapped into this process, as a program image or as data
+// (a resource module loaded as data is not among the loaded modules).
+bool isMapped(const wchar_t* fileName);
+
 #endif

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "warning/warning_layout.h"
@@ -89,6 +90,21 @@ TEST(WarningLayout, TopsFollowTheMeasuredEdgesInSinglePrecision)
         EXPECT_EQ(c.buttonTop, targets.cancelButton.top) << c.what;
         EXPECT_EQ(c.buttonTop, targets.thirdButton.top) << c.what;
     }
+}
+
+TEST(WarningLayout, EdgesAtTheEndOfTheIntRangeSaturateInsteadOfWrapping)
+{
+    WarningRects measured = workedExample();
+    measured.message = {21, INT32_MAX - 49, 441, INT32_MAX, 420, 49};
+    measured.dialog = {300, 250, 765, INT32_MAX, 465, INT32_MAX - 50};
+    WarningRects targets = {};
+    ASSERT_TRUE(growthTargets(300, measured, targets));
+    EXPECT_EQ(149, targets.message.height);
+    EXPECT_EQ(INT32_MAX, targets.message.bottom) << "top plus the grown height";
+    EXPECT_EQ(INT32_MAX, targets.dialog.height) << "height plus 100";
+    EXPECT_EQ(INT32_MAX, targets.dialog.bottom);
+    EXPECT_EQ(INT32_MAX, targets.checkBox.bottom) << "moved below the message";
+    EXPECT_EQ(INT32_MAX, targets.okButton.bottom);
 }
 
 TEST(WarningLayout, MessageUnitsStopAtTheFirstNulOrTheField)

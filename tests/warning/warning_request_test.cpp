@@ -69,12 +69,12 @@ TEST(WarningRequestHandling, CopyAndModuleAreReleasedOnEveryPath)
     {
         CopyCounter counter;
         EXPECT_EQ(1, showWarning(warningRequest(), [](HWND dialog) {
-            EXPECT_NE(nullptr, GetModuleHandleW(L"warning_strings.dll")) << "held while on screen";
+            EXPECT_TRUE(isMapped(L"warning_strings.dll")) << "held while on screen";
             pressButton(dialog, IDOK);
         }));
         EXPECT_EQ(1, gAllocations);
         EXPECT_EQ(1, gReleases) << "copy released after the dialog";
-        EXPECT_EQ(nullptr, GetModuleHandleW(L"warning_strings.dll")) << "module freed after the dialog";
+        EXPECT_FALSE(isMapped(L"warning_strings.dll")) << "module freed after the dialog";
     }
 }
 
