@@ -6,13 +6,17 @@
 #include <cstdio>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "module_languages.h"
 #include "preview_options.h"
 #include "screenshot.h"
+#include "text_check.h"
 
 namespace {
 
 constexpr DWORD kAppearTimeoutMs = 10000;
+constexpr int kFoundProblems = 3;  // --check found something
 
 std::wstring besideProgram(const wchar_t* fileName)
 {
@@ -57,17 +61,40 @@ void waitUntilClosed(HWND dialog)
         Sleep(50);
 }
 
+std::string utf8(const std::wstring& text)
+{
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(size, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &bytes[0], size, nullptr, nullptr);
+    return bytes;
+}
+
+// UTF-8 whatever the locale: findings quote texts in every script.
 void print(const std::wstring& text, FILE* stream = stdout)
 {
-    fputws(text.c_str(), stream);
+    const std::string bytes = utf8(text);
+    fwrite(bytes.data(), 1, bytes.size(), stream);
     fflush(stream);
 }
 
-// Takes the picture once the dialog is up, then closes it the way the options say.
+bool appendLines(const std::wstring& path, const std::wstring& lines)
+{
+    FILE* file = _wfopen(path.c_str(), L"ab");
+    if (!file)
+        return false;
+    const std::string bytes = utf8(lines);
+    const bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return fclose(file) == 0 && written;
+}
+
+// Once the dialog is up: checks it and takes its picture as the options say, then closes
+// it the way they say.
 struct Photographer {
     const PreviewOptions& options;
     std::atomic<bool> sawDialog{false};
     std::atomic<bool> wrote{false};
+    std::atomic<bool> checked{false};
+    std::atomic<int> findings{0};
     std::atomic<bool> nothingToShow{false};  // the call returned, or started no dialog
 
     void run()
@@ -77,16 +104,38 @@ struct Photographer {
             return;
         sawDialog = true;
         Sleep(300);  // let the dialog finish its first paint and activation
+        if (options.check)
+            check(dialog);
+        if (!options.screenshotPath.empty())
+            photograph(dialog);
+        if (options.closeWith)
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(options.closeWith, BN_CLICKED), 0);
+        else
+            PostMessageW(dialog, WM_CLOSE, 0, 0);
+    }
+
+    void check(HWND dialog)
+    {
+        const CheckSetting setting = currentSetting(options.name);
+        const std::vector<Finding> found = checkDialog(dialog, requestedTexts(options), options.warning.resourceModulePath);
+        std::wstring lines, json;
+        for (const Finding& finding : found) {
+            lines += findingLine(setting, finding) + L"\n";
+            json += findingJson(setting, finding) + L"\n";
+        }
+        print(lines);
+        findings = static_cast<int>(found.size());
+        checked = options.checkJsonPath.empty() || appendLines(options.checkJsonPath, json);
+    }
+
+    void photograph(HWND dialog)
+    {
         RgbImage image;
         if (captureWindow(dialog, image) && writePng(options.screenshotPath, image)) {
             wrote = true;
             print(L"screenshot: " + options.screenshotPath + L" (" + std::to_wstring(image.width) +
                   L"x" + std::to_wstring(image.height) + L")\n");
         }
-        if (options.closeWith)
-            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(options.closeWith, BN_CLICKED), 0);
-        else
-            PostMessageW(dialog, WM_CLOSE, 0, 0);
     }
 };
 
@@ -115,6 +164,18 @@ int waitForThreadedDialog(bool started)
     return 0;
 }
 
+int listLanguages(const std::wstring& module)
+{
+    std::vector<LANGID> languages;
+    if (!moduleLanguages(module, languages)) {
+        print(L"printdialogs-preview: cannot load " + module + L"\n", stderr);
+        return 1;
+    }
+    for (LANGID language : languages)
+        print(languageTag(language) + L"\n");
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -129,11 +190,13 @@ int wmain(int argc, wchar_t** argv)
         print(L"printdialogs-preview: " + error + L"\nTry printdialogs-preview --help.\n", stderr);
         return 2;
     }
+    if (!options.listLanguagesOf.empty())
+        return listLanguages(options.listLanguagesOf);
     takeMessageFromModule(options);
 
     Photographer photographer{options};
     std::thread camera;
-    if (!options.screenshotPath.empty())
+    if (!options.screenshotPath.empty() || options.check)
         camera = std::thread([&photographer] { photographer.run(); });
 
     int status = 0;
@@ -167,9 +230,17 @@ int wmain(int argc, wchar_t** argv)
 
     if (camera.joinable()) {
         camera.join();
-        if (!photographer.wrote) {
-            print(photographer.sawDialog ? L"the screenshot could not be written\n" : L"the dialog did not appear\n", stderr);
+        if (!photographer.sawDialog) {
+            print(L"the dialog did not appear\n", stderr);
             status = 1;
+        } else if (!options.screenshotPath.empty() && !photographer.wrote) {
+            print(L"the screenshot could not be written\n", stderr);
+            status = 1;
+        } else if (options.check && !photographer.checked) {
+            print(L"the findings could not be written to " + options.checkJsonPath + L"\n", stderr);
+            status = 1;
+        } else if (status == 0 && photographer.findings > 0) {
+            status = kFoundProblems;
         }
     }
     return status;

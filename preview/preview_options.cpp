@@ -66,6 +66,12 @@ const std::vector<Option>& optionTable()
              o.closeWith = static_cast<int>(id);
              return error;
          }},
+        {L"--check", nullptr, L"once the dialog is set up, report its texts that do not show as meant, then close it",
+         [](PreviewOptions& o, const wchar_t*) { o.check = true; return std::wstring(); }},
+        {L"--check-json", L"FILE", L"with --check: append each finding to FILE as a JSON object on a line",
+         [](PreviewOptions& o, const wchar_t* v) { o.check = true; o.checkJsonPath = v; return std::wstring(); }},
+        {L"--name", L"NAME", L"the dialog's name in the check's report (default: the dialog's kind)",
+         [](PreviewOptions& o, const wchar_t* v) { o.name = v; return std::wstring(); }},
         {L"--help", nullptr, L"show this text", [](PreviewOptions& o, const wchar_t*) { o.showHelp = true; return std::wstring(); }},
 
         // Warning
@@ -151,8 +157,15 @@ std::wstring parseOptions(int argc, wchar_t** argv, const std::wstring& defaultM
 {
     setDefaults(options, defaultModule);
     int next = 0;
+    if (next < argc && std::wstring(argv[next]) == L"--list-languages") {
+        if (argc > 2)
+            return L"--list-languages takes one module";
+        options.listLanguagesOf = argc == 2 ? argv[1] : defaultModule;
+        return {};
+    }
     if (next < argc && argv[next][0] != L'-') {
         const std::wstring kind = argv[next++];
+        options.name = kind;
         if (kind == L"warning")
             options.kind = DialogKind::Warning;
         else if (kind == L"duplex")
@@ -192,10 +205,16 @@ std::wstring usage()
 {
     std::wstring text =
         L"Usage: printdialogs-preview warning|duplex|jobstorage [options]\n"
+        L"       printdialogs-preview --list-languages [MODULE.dll]\n"
         L"Shows one dialog of printdialogs.dll with a request built from the options,\n"
         L"prints what the call returned, and exits 0 (2 on bad options, 1 when the\n"
-        L"dialog did not appear or the screenshot failed). The texts come from the\n"
-        L"resource module in the user's interface language (LANG under Wine).\n\nOptions:\n";
+        L"dialog did not appear or the screenshot failed, 3 when --check found problems).\n"
+        L"The texts come from the resource module in the user's interface language\n"
+        L"(LANG under Wine).\n"
+        L"--check reports texts that do not fit their controls, characters drawn as boxes,\n"
+        L"access keys used twice, strings the module lacks in this language or that are\n"
+        L"longer than the 255 units the dialogs read.\n"
+        L"--list-languages prints the languages of the module's strings, one tag a line.\n\nOptions:\n";
     for (const Option& option : optionTable()) {
         std::wstring left = std::wstring(L"  ") + option.name;
         if (option.argument)

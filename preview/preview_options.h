@@ -17,7 +17,11 @@ struct PreviewOptions {
     UINT messageId = 0;           // warning text taken from the module instead of --message
     std::wstring screenshotPath;  // capture, write, then close the dialog
     int closeWith = 0;            // button that closes a captured dialog; 0: the close box
+    bool check = false;           // report what does not show as meant, then close
+    std::wstring checkJsonPath;   // with check: append the findings here, one JSON object a line
+    std::wstring name;            // the dialog's name in the check's report
     bool showHelp = false;
+    std::wstring listLanguagesOf;  // module whose languages to print instead of a dialog
 };
 
 // Fills `options` from the arguments after the program name; `defaultModule` is the

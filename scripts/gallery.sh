@@ -1,65 +1,147 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds, and renders every dialog in its variants
-# and in each language of the sample module into PNG files with an index.html, under a
-# virtual X server and Wine. The UI language of each shot comes from the environment
-# Wine reads, as on a user's system.
-#   bash scripts/gallery.sh            # writes build/gallery/index.html
+# The main job: installs what is missing, builds, and renders every dialog variant in
+# every language of the resource module (read from the module), at 100 % and 150 % scale,
+# into PNG files with an index.html, under a virtual X server and Wine. Each shot is
+# checked in place as scripts/check-strings.sh does; a shot with findings is framed and
+# its findings are listed under it. The UI language of each shot comes from the
+# environment Wine reads, as on a user's system. Exits 1 when a shot failed (no dialog,
+# no picture, a blank or one-colour picture, a picture larger than the desktop) or the
+# check found anything.
+#   bash scripts/gallery.sh [options] [MODULE.dll]   # default: the sample module
+#     --variants FILE   the dialog variants (default $VARIANTS or samples/variants.txt)
+#     --out DIR         where index.html and the shots go (default build/gallery)
+#     --no-build        use the previewer already built
+#     --in-session      use the Wine session this shell already runs (the tests' own)
 #   bash scripts/gallery.sh --live warning --message "Hello"   # with DISPLAY set: show one live
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh fonts-dejavu-core
-bash scripts/build.sh printdialogs-preview >/dev/null
 build=${BUILD_DIR:-build}
 preview="$build/bin/printdialogs-preview.exe"
+variants_file=${VARIANTS:-samples/variants.txt}
+out="$build/gallery"
+module=""
+build_first=1
+own_session=1
+live=0
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --live) live=1; shift; break ;;
+        --variants) variants_file=$2; shift 2 ;;
+        --out) out=$2; shift 2 ;;
+        --no-build) build_first=0; shift ;;
+        --in-session) own_session=0; shift ;;
+        -*) echo "gallery: unknown option $1" >&2; exit 2 ;;
+        *) module=$1; shift ;;
+    esac
+done
+if [ "$build_first" = 1 ]; then
+    bash scripts/setup.sh imagemagick jq
+    bash scripts/build.sh printdialogs-preview >/dev/null
+fi
 
-if [ "${1:-}" = "--live" ]; then
-    shift
+if [ "$live" = 1 ]; then
     : "${DISPLAY:?--live needs a DISPLAY to show the dialog on}"
     export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     exec wine "$preview" "$@"
 fi
 
 source scripts/wine-session.sh
-start_wine_session "$build"
+read_variants "$variants_file"
+if [ "$own_session" = 1 ]; then
+    # A prefix of its own: the scale changes here must not reach the tests' prefix.
+    mkdir -p "$build/gallery-session"
+    start_wine_session "$build/gallery-session"
+fi
 
-out="$build/gallery"
 rm -rf "$out"
 mkdir -p "$out"
 
-languages=(en_US de_DE fr_FR ar_SA he_IL)
-# name|caption|previewer arguments
-variants=(
-    "warning-two-buttons|Warning, short message, two buttons|warning --caption-id 4002 --message-id 4003 --ok-id 4010 --cancel-id 4011"
-    "warning-one-button|Warning, one button|warning --caption-id 4002 --message-id 4003 --ok-id 849 --cancel-id 0"
-    "warning-three-buttons-check|Warning, three buttons and check box|warning --caption-id 4002 --message-id 4003 --ok-id 4010 --cancel-id 4011 --third-id 4012 --check-box"
-    "warning-long|Warning, long message (taller layout)|warning --caption-id 4000 --message-id 4001 --ok-id 4010 --cancel-id 4011 --third-id 4012 --check-box"
-    "duplex-threaded-bin|Duplex, threaded: output bin, tray 1, combined step 3|duplex --step1-bitmap 105 --step1-text 3200 --step2-bitmap 107 --step2-text 3201 --step3-bitmap 109 --step3-text 3140"
-    "duplex-blocking-rear|Duplex, blocking (Continue): rear slot, even pages first|duplex --blocking --even-first --step1-bitmap 106 --step1-text 3200 --step2-bitmap 110 --step2-text 3203 --step3-bitmap 122 --step3-text 3205"
-    "duplex-threaded-drawer|Duplex, threaded: turn the stack, front drawer, panel key|duplex --step1-bitmap 123 --step1-text 3200 --step2-bitmap 118 --step2-text 3204 --step3-bitmap 153 --step3-text 3202"
-    "jobstorage|Job storage notice|jobstorage --job Quarterly"
-    "jobstorage-suffix|Job storage notice, job name with suffix|jobstorage --job Report --suffix"
-)
+module=${module:-$build/bin/sample_strings.dll}
+windows_module=$(winepath -w "$module" 2>/dev/null)
+mapfile -t languages < <(wine "$preview" --list-languages "$windows_module" </dev/null 2>/dev/null | tr -d '\r')
+[ ${#languages[@]} -gt 0 ] || { echo "gallery: $module holds no strings" >&2; exit 1; }
+scales=("96|100 %" "144|150 %")
+desktop_width=${WINE_DESKTOP_SIZE%x*}
+desktop_height=${WINE_DESKTOP_SIZE#*x}
+
+html() { sed -e 's/&/\&amp;/g' -e 's/</\&lt;/g' -e 's/>/\&gt;/g' -e 's/"/\&quot;/g' <<<"$1"; }
+
+# What is wrong with the picture FILE as a shot, or nothing.
+picture_fault() {
+    local width height colours
+    read -r width height colours < <(identify -format '%w %h %k\n' "$1" 2>/dev/null | head -n 1) ||
+        { echo "not a readable picture"; return; }
+    if [ "$colours" -le 1 ]; then
+        echo "blank: all one colour"
+    elif [ "$width" -gt "$desktop_width" ] || [ "$height" -gt "$desktop_height" ]; then
+        echo "${width}x$height, larger than the ${WINE_DESKTOP_SIZE} desktop"
+    fi
+}
 
 failed=0
-rows=""
+framed=0
+findings=0
+shots=0
+sections=""
 for variant in "${variants[@]}"; do
     IFS='|' read -r name caption arguments <<<"$variant"
-    cells=""
-    for language in "${languages[@]}"; do
-        file="$name-$language.png"
-        # shellcheck disable=SC2086
-        if LC_ALL="$language.UTF-8" LANG="$language.UTF-8" wine "$preview" $arguments \
-                --screenshot "$(winepath -w "$out/$file" 2>/dev/null)" </dev/null >"$out/$name-$language.txt" 2>&1; then
-            cells+="<figure><img src=\"$file\" alt=\"$caption, $language\"><figcaption>$language</figcaption></figure>"
-        else
-            failed=$((failed + 1))
-            cells+="<figure class=\"missing\"><figcaption>$language: failed, see $name-$language.txt</figcaption></figure>"
-        fi
+    rows=""
+    for scale in "${scales[@]}"; do
+        IFS='|' read -r dpi percent <<<"$scale"
+        set_wine_dpi "$dpi"
+        cells=""
+        for tag in "${languages[@]}"; do
+            locale=$(wine_locale_for_tag "$tag")
+            base="$name-$tag-${dpi}dpi"
+            shots=$((shots + 1))
+            # A dialog that did not appear in time on a busy machine gets a second try.
+            for attempt in 1 2; do
+                rm -f "$out/$base.json" "$out/$base.png"
+                status=0
+                # shellcheck disable=SC2086
+                LC_ALL="$locale" LANG="$locale" wine "$preview" $arguments --module "$windows_module" \
+                    --name "$name" --check-json "$(winepath -w "$out/$base.json" 2>/dev/null)" \
+                    --screenshot "$(winepath -w "$out/$base.png" 2>/dev/null)" \
+                    </dev/null >"$out/$base.txt" 2>&1 || status=$?
+                [ "$status" -ne 0 ] && [ "$status" -ne 3 ] || break
+            done
+            fault=""
+            if [ "$status" -ne 0 ] && [ "$status" -ne 3 ]; then
+                fault="the previewer failed (exit $status), see $base.txt"
+            elif [ ! -s "$out/$base.png" ]; then
+                fault="no picture, see $base.txt"
+            else
+                fault=$(picture_fault "$out/$base.png")
+            fi
+            list=""
+            if [ -s "$out/$base.json" ]; then
+                count=$(wc -l <"$out/$base.json")
+                findings=$((findings + count))
+                list=$(jq -j '@html "<li>string \(if .stringIds == [] then "-" else (.stringIds | map(tostring) | join("+")) end), control \(if .controlId == 0 then "caption" else .controlId end): \(.problem): \(.detail)</li>"' \
+                    "$out/$base.json")
+            fi
+            label="$tag"
+            if [ -n "$fault" ]; then
+                failed=$((failed + 1))
+                echo "gallery: $base: $fault" >&2
+                cells+="<figure class=\"failed\">"
+                [ -s "$out/$base.png" ] && cells+="<img src=\"$base.png\" alt=\"$(html "$caption"), $tag, $percent\">"
+                cells+="<figcaption>$label: failed: $(html "$fault")</figcaption><ul>$list</ul></figure>"
+            elif [ -n "$list" ]; then
+                framed=$((framed + 1))
+                cells+="<figure class=\"problem\"><img src=\"$base.png\" alt=\"$(html "$caption"), $tag, $percent\"><figcaption>$label</figcaption><ul>$list</ul></figure>"
+            else
+                cells+="<figure><img src=\"$base.png\" alt=\"$(html "$caption"), $tag, $percent\"><figcaption>$label</figcaption></figure>"
+            fi
+        done
+        rows+="<h3>$percent ($dpi DPI)</h3><div class=\"row\">$cells</div>"
     done
-    rows+="<section><h2>$caption</h2><div class=\"row\">$cells</div></section>"
+    sections+="<section><h2>$(html "$caption")</h2>$rows</section>"
     echo "rendered $name"
 done
+set_wine_dpi 96
 
+summary="${#languages[@]} languages (${languages[*]}), ${#variants[@]} variants, 100 % and 150 %: $shots shots, $findings findings in $framed shots, $failed failed"
 cat >"$out/index.html" <<HTML
 <!DOCTYPE html>
 <html lang="en">
@@ -69,20 +151,24 @@ cat >"$out/index.html" <<HTML
 <style>
 body { font-family: sans-serif; margin: 1.5em; background: #f4f4f4; }
 .row { display: flex; flex-wrap: wrap; gap: 1em; align-items: flex-start; }
-figure { margin: 0; background: #fff; padding: 0.5em; border: 1px solid #ccc; }
+figure { margin: 0; background: #fff; padding: 0.5em; border: 1px solid #ccc; max-width: 900px; }
 figcaption { text-align: center; font-size: 0.9em; color: #444; }
-.missing { color: #a00; }
+figure.problem, figure.failed { border: 4px solid #d00; }
+figure.failed figcaption, figure ul { color: #a00; font-size: 0.85em; }
 </style>
 </head>
 <body>
-<h1>printdialogs: every dialog in every sample language</h1>
-<p>Rendered by scripts/gallery.sh under Wine $(wine --version 2>/dev/null) on $(date -u +%Y-%m-%d).
-Texts come from the sample resource module; the interface language of each shot is the user's locale.</p>
-$rows
+<h1>printdialogs: every dialog in every language of the module</h1>
+<p>Rendered by scripts/gallery.sh under Wine $(wine --version 2>/dev/null) on $(date -u +%Y-%m-%d)
+from $(html "$(basename "$module")"). The interface language of each shot is the user's locale.
+Shots framed in red have findings of the text check (listed under them) or failed.</p>
+<p><strong>$(html "$summary")</strong></p>
+$sections
 </body>
 </html>
 HTML
 
 echo
+echo "gallery: $summary"
 echo "Gallery: $(cd "$out" && pwd)/index.html"
-[ "$failed" -eq 0 ] || { echo "$failed shots failed" >&2; exit 1; }
+[ "$failed" -eq 0 ] && [ "$findings" -eq 0 ] || exit 1

@@ -3,7 +3,10 @@
 set -euo pipefail
 
 packages=(cmake make g++-mingw-w64-x86-64 wine wine64 xvfb xfonts-base googletest clang-14 libclang-rt-14-dev
-    binutils-mingw-w64-i686)
+    binutils-mingw-w64-i686
+    # Fonts as a localized system has them: Wine's own (Marlett draws the close box),
+    # DejaVu for Arabic and Hebrew captions, a Japanese font that also has Latin letters.
+    fonts-wine fonts-dejavu-core fonts-ipafont-gothic)
 missing=()
 for package in "${packages[@]}" "$@"; do
     dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")

@@ -2,7 +2,8 @@
 # Installs what is missing, builds, and runs every test under Wine and a virtual X server.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+# The gallery test reads its shots with ImageMagick and its findings with jq.
+bash scripts/setup.sh imagemagick jq
 bash scripts/build.sh
 build=${BUILD_DIR:-build}
 source scripts/wine-session.sh

@@ -2,6 +2,11 @@
 # when the sourcing script exits. The Wine prefix lives in the build folder and shows
 # every window inside one virtual desktop, so dialogs activate at once.
 #   start_wine_session BUILD_DIR
+# Also the helpers the gallery and the string check share: the dialog variants to show,
+# the locale that makes Wine show a module's language.
+
+# The virtual desktop every window opens in; nothing larger fits on its screen.
+WINE_DESKTOP_SIZE=1024x768
 
 start_wine_session() {
     local build
@@ -32,17 +37,21 @@ start_wine_session() {
     # The Wine services would otherwise hold our pipes open and the run would never end.
     mkdir -p "$WINEPREFIX"
     wineserver -p </dev/null >/dev/null 2>&1
-    if [ ! -f "$WINEPREFIX/.configured" ]; then
+    # The marker holds the version of the configuration below: a prefix made by an
+    # older version is configured again.
+    local version=2
+    if [ "$(cat "$WINEPREFIX/.configured" 2>/dev/null)" != "$version" ]; then
         wineboot -i </dev/null >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$WINE_DESKTOP_SIZE" /f </dev/null >/dev/null 2>&1
         # Captions in a font that has Arabic and Hebrew, as a localized system would have:
         # bold DejaVu Sans, 8 points, default character set (a LOGFONTW).
         wine reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v CaptionFont /t REG_BINARY /f \
             /d f5ffffff000000000000000000000000bc0200000000000100000000440065006a006100560075002000530061006e007300000000000000000000000000000000000000000000000000000000000000000000000000000000000000 </dev/null >/dev/null 2>&1
         # A crashing program must end with a backtrace, not wait on a crash dialog.
         wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
-        touch "$WINEPREFIX/.configured"
+        configure_fonts
+        echo "$version" >"$WINEPREFIX/.configured"
         # The desktop that wineboot opened has no virtual desktop yet: start afresh so
         # that every window of the run opens in it.
         wineserver -k </dev/null >/dev/null 2>&1
@@ -58,6 +67,29 @@ start_wine_session() {
     wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 
+# Fonts as on a localized system: Wine's Marlett draws the close box (without it the
+# box shows the letter "r"), and the caption font links to a Japanese font that has
+# Latin letters, so Japanese captions show no boxes.
+configure_fonts() {
+    local marlett
+    marlett=$(find /usr/share/wine /usr/lib/wine /usr/local/share/wine /opt \
+        -name marlett.ttf -print -quit 2>/dev/null || true)
+    if [ -n "$marlett" ]; then
+        mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+        cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
+    fi
+    local japanese
+    japanese=$(fc-list 'IPAGothic' file 2>/dev/null | head -n 1 | sed 's/: *$//')
+    if [ -n "$japanese" ]; then
+        japanese=$(basename "$(readlink -f "$japanese")")
+        local face
+        for face in "DejaVu Sans" "DejaVu Sans Bold"; do
+            wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+                /v "$face" /t REG_MULTI_SZ /d "$japanese,IPAGothic" /f </dev/null >/dev/null 2>&1
+        done
+    fi
+}
+
 stop_wine_session() {
     wineserver -k </dev/null >/dev/null 2>&1 || true
     if [ -n "${XVFB_PID:-}" ]; then
@@ -65,4 +97,35 @@ stop_wine_session() {
         wait "$XVFB_PID" 2>/dev/null || true
         XVFB_PID=
     fi
+}
+
+# Fills the array `variants` with the lines "name|caption|previewer arguments" of FILE,
+# skipping blank lines and # comments.
+read_variants() {
+    variants=()
+    local line
+    while IFS= read -r line || [ -n "$line" ]; do
+        case "$line" in '' | '#'*) continue ;; esac
+        variants+=("$line")
+    done <"$1"
+}
+
+# The LANG/LC_ALL value under which Wine shows the language tag TAG (pl-PL, he-IL, ja-JP):
+# Wine takes the user's interface language from the locale name.
+wine_locale_for_tag() {
+    local tag=$1 language region modifier=""
+    language=${tag%%-*}
+    region=${tag##*-}
+    case "$tag" in *-Latn-*) modifier="@latin" ;; *-Cyrl-*) modifier="@cyrillic" ;; esac
+    if [ "$region" = "$tag" ]; then
+        echo "$language.UTF-8$modifier"
+    else
+        echo "${language}_$region.UTF-8$modifier"
+    fi
+}
+
+# Sets the screen resolution Wine's programs start with (96 = 100 %, 144 = 150 %). Wine
+# reads it once per process, so the next program started takes it; the server goes on.
+set_wine_dpi() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f </dev/null >/dev/null 2>&1
 }

@@ -25,8 +25,9 @@ INT_PTR CALLBACK duplexDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 // module or their defaults.
 void setDuplexTexts(ResourceText& text, HWND dialog, const DuplexRequest& request);
 
-// Draws one of the library's pictures into a picture frame, unscaled, from the picture's
-// top-left corner. Everything it acquires is released before it returns.
+// Draws one of the library's pictures into a picture frame: unscaled from the picture's
+// top-left corner when the frame is about the picture's size, scaled to the whole frame
+// otherwise. Everything it acquires is released before it returns.
 void paintPanel(HWND dialog, int controlId, UINT bitmapId, int rightToLeft);
 
 #endif

@@ -3,6 +3,7 @@
 #include <map>
 #include <set>
 
+#include "duplex/picture_fit.h"
 #include "duplex_harness.h"
 #include "duplex_pixels.h"
 #include "import_patch.h"
@@ -93,6 +94,96 @@ TEST(DuplexPanels, MirroredTemplateMirrorsThePictures)
         ASSERT_EQ(3u, matches.size());
         for (int i = 0; i < 3; ++i)
             expectWholePicture(matches[i], ids[i], rightToLeft == 0x0401 ? "Arabic" : "Hebrew");
+    }
+}
+
+TEST(DuplexPanels, PictureScalesOnlyWhenItsFrameIsAnotherSize)
+{
+    struct Case {
+        int frameWidth, frameHeight, pictureWidth, pictureHeight;
+        bool scales;
+    };
+    const Case cases[] = {
+        {155, 100, 155, 100, false},  // the same size
+        {158, 101, 155, 100, false},  // a 100 % frame: a few pixels larger
+        {158, 101, 152, 98, false},   // picture 154 in a 100 % frame
+        {174, 112, 155, 100, false},  // 19 and 12 pixels: within an eighth
+        {175, 100, 155, 100, true},   // 20 pixels wider: beyond an eighth
+        {155, 113, 155, 100, true},   // 13 pixels higher
+        {136, 88, 155, 100, false},   // smaller, within an eighth
+        {135, 100, 155, 100, true},   // 20 pixels narrower
+        {236, 155, 155, 100, true},   // a 150 % frame
+        {0, 0, 155, 100, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.scales, pictureScalesToFrame(c.frameWidth, c.frameHeight, c.pictureWidth,
+                                                 c.pictureHeight))
+            << "frame " << c.frameWidth << " x " << c.frameHeight << ", picture " << c.pictureWidth
+            << " x " << c.pictureHeight;
+}
+
+namespace {
+
+BOOL CALLBACK hideAllButFrame(HWND control, LPARAM frame)
+{
+    if (control != reinterpret_cast<HWND>(frame))
+        ShowWindow(control, SW_HIDE);
+    return TRUE;
+}
+
+// Resizes step 1's frame to `width` x `height` pixels in the open dialog, with the other
+// controls hidden so that none overlaps it, repaints, and says how far its picture is
+// from `id` scaled to the new size: the first close distance within two seconds, else
+// the last one.
+int distanceAfterResizing(HWND dialog, int id, int width, int height, bool mirrored)
+{
+    HWND frame = GetDlgItem(dialog, kFrames[0]);
+    EnumChildWindows(dialog, hideAllButFrame, reinterpret_cast<LPARAM>(frame));
+    SetWindowPos(frame, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const Pixels bitmap = bitmapPixels(libraryModule(), id);
+    int distance = -1;
+    for (int tries = 0; tries < 100; ++tries) {
+        // The resized frame may still erase itself after the dialog has painted it, on
+        // the dialog's thread: paint the dialog again until the picture stays.
+        if (tries % 10 == 0)
+            RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Sleep(20);
+        distance = scaledPictureDistance(screenPixels(frame), bitmap, mirrored);
+        if (distance >= 0 && distance <= 16)
+            break;
+    }
+    return distance;
+}
+
+} // namespace
+
+TEST(DuplexPanels, APictureFillsAFrameOfAnotherSizeAndStaysMirrored)
+{
+    struct Case {
+        LANGID language;
+        int id, width, height;
+    };
+    // Half as large again as at 100 %, as at 150 % scale; and smaller than the picture.
+    const Case cases[] = {
+        {0x0409, 105, 233, 150},
+        {0x040D, 105, 233, 150},
+        {0x0409, 154, 228, 147},
+        {0x0409, 122, 110, 70},
+        {0x0401, 153, 110, 70},
+    };
+    UserLanguage language(0x0409);
+    ASSERT_TRUE(language.applied());
+    for (const Case& c : cases) {
+        language.set(c.language);
+        const bool mirrored = c.language != 0x0409;
+        int distance = -1;
+        showDuplex(pictureRequest(c.id, 106, 107), [&](HWND dialog) {
+            distance = distanceAfterResizing(dialog, c.id, c.width, c.height, mirrored);
+        });
+        // Cell averages of a well scaled picture lie within a few levels of the bitmap's.
+        EXPECT_GE(distance, 0) << "picture " << c.id << " read back";
+        EXPECT_LE(distance, 16) << "picture " << c.id << " in a " << c.width << " x " << c.height
+                                << " frame, " << (mirrored ? "mirrored" : "left to right");
     }
 }
 

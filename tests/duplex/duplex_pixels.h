@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 // Pixels as 0x00RRGGBB, row by row from the top.
@@ -110,6 +111,37 @@ inline PictureMatch matchPicture(const Pixels& frame, const Pixels& bitmap, bool
     if (frame.values.empty() || bitmap.values.empty())
         best.differing = -1;
     return best;
+}
+
+// How far a frame's picture is from the bitmap scaled to the whole frame: both are cut
+// into the same grid of cells, each cell averaged, and the largest difference of one
+// colour channel between matching cells is the result (-1 when either is empty). Cell
+// averages let any smoothing the scaling does pass, while a picture left unscaled in a
+// corner, or not mirrored where it should be, stands out.
+inline int scaledPictureDistance(const Pixels& frame, const Pixels& bitmap, bool mirrored)
+{
+    constexpr int kColumns = 6, kRows = 4;
+    if (frame.values.empty() || bitmap.values.empty())
+        return -1;
+    const auto average = [](const Pixels& pixels, int column, int row, int channel) {
+        const int left = column * pixels.width / kColumns, right = (column + 1) * pixels.width / kColumns;
+        const int top = row * pixels.height / kRows, bottom = (row + 1) * pixels.height / kRows;
+        long long sum = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x)
+                sum += (pixels.at(x, y) >> (8 * channel)) & 0xFF;
+        const long long count = static_cast<long long>(right - left) * (bottom - top);
+        return count ? static_cast<int>(sum / count) : 0;
+    };
+    int worst = 0;
+    for (int row = 0; row < kRows; ++row)
+        for (int column = 0; column < kColumns; ++column)
+            for (int channel = 0; channel < 3; ++channel) {
+                const int shown = average(frame, mirrored ? kColumns - 1 - column : column, row, channel);
+                const int difference = std::abs(shown - average(bitmap, column, row, channel));
+                worst = difference > worst ? difference : worst;
+            }
+    return worst;
 }
 
 // Waits for the frame to show the picture; the last comparison on time-out.

@@ -166,3 +166,32 @@ TEST_F(Preview, BadOptionsExitWithAClearMessage)
     EXPECT_EQ(0u, run.exitCode);
     EXPECT_NE(std::string::npos, run.output.find("--screenshot FILE.png")) << run.output;
 }
+
+TEST_F(Preview, ListsTheLanguagesOfTheModulesStrings)
+{
+    PreviewRun run = runPreview(L"--list-languages \"" + besideTest(L"strings_fr_en.dll") + L"\"");
+    EXPECT_EQ(0u, run.exitCode) << run.output;
+    EXPECT_EQ("en-US\r\nfr-FR\r\n", run.output);  // in the module's (numeric) order
+
+    run = runPreview(L"--list-languages no-such-module.dll");
+    EXPECT_EQ(1u, run.exitCode);
+    EXPECT_NE(std::string::npos, run.output.find("cannot load no-such-module.dll")) << run.output;
+}
+
+TEST_F(Preview, CheckFindsHiddenLinesBoxesAndCutStrings)
+{
+    const PreviewRun run = runPreview(L"jobstorage --check --name notice --module \"" +
+                                      besideTest(L"check_faults.dll") + L"\"");
+    EXPECT_EQ(3u, run.exitCode) << "exit 3: problems found; " << run.output;
+    const char* expected[] = {
+        "96dpi notice string 844 control 1018 does-not-fit: ",
+        "1 line out of sight",
+        "string 3064 control caption missing-glyph: the font draws a box for U+A000\r\n",
+        "string 3062 control 1024 too-long: 300 units, cut to 255\r\n",
+        "string 3062 control 1024 does-not-fit: ",
+    };
+    for (const char* finding : expected)
+        EXPECT_NE(std::string::npos, run.output.find(finding)) << "expected " << finding << " in " << run.output;
+    EXPECT_EQ(std::string::npos, run.output.find("control 1019 ")) << "Job Name: fits; " << run.output;
+    EXPECT_EQ(std::string::npos, run.output.find("missing-string")) << run.output;
+}

@@ -1,0 +1,74 @@
+// The check's rules over measured values: whether a text fits the control that shows it,
+// which characters to look for in the font, which access keys clash. Pure, so that the
+// rules can be tested without a window; the measuring happens in text_check.cpp.
+#ifndef PREVIEW_FIT_RULES_H
+#define PREVIEW_FIT_RULES_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+struct Extent {
+    int width = 0;
+    int height = 0;
+};
+
+// By how many pixels a text runs past its room each way; zero where it fits.
+struct Overflow {
+    int width = 0;
+    int height = 0;
+    bool fits() const { return width == 0 && height == 0; }
+};
+
+Overflow overflowOf(Extent room, Extent needed);
+
+// A static text wraps at its width; `needed` is the wrapped text's extent.
+Overflow staticTextOverflow(Extent client, Extent needed);
+
+// A push button draws its label on one line inside its edges.
+Overflow pushButtonOverflow(Extent client, Extent oneLine, int edge);
+
+// A check box draws its label on one line to the right of the box and a gap of half the
+// width of a digit of the label's font.
+Overflow checkBoxOverflow(Extent client, Extent oneLine, int boxWidth, int digitWidth);
+
+// The box's width on a screen of `dpi`.
+int checkBoxWidth(int dpi);
+
+// A single-line edit shows its text between its left and right margins.
+Overflow editOverflow(Extent client, Extent oneLine, int leftMargin, int rightMargin);
+
+// The DrawText flags a static control of `style` draws its text with; 0 for the kinds
+// that draw no text (pictures, frames, owner-drawn).
+UINT staticDrawFlags(DWORD style);
+
+// How many lines of `lineHeight` pixels an overflow of `height` pixels hides (a line cut
+// anywhere counts).
+int hiddenLines(int height, int lineHeight);
+
+// The access key a label gives ("&Print" gives 'P', "&&" is a plain ampersand), in upper
+// case; 0 when there is none.
+wchar_t accessKey(const std::wstring& label);
+
+// A control's label as the check sees it.
+struct Label {
+    int controlId = 0;
+    std::wstring text;
+};
+
+// Each later control whose access key an earlier one already has, with that earlier one.
+struct KeyClash {
+    wchar_t key = 0;
+    int firstControlId = 0;
+    int controlId = 0;
+};
+std::vector<KeyClash> accessKeyClashes(const std::vector<Label>& labels);
+
+// The characters of `text` that the font must draw, each once: without line breaks, tabs
+// and the invisible direction and joining marks, and, when `prefixes` is set, without
+// the ampersands that only mark the access key. Surrogate pairs are left out: the glyph
+// look-up cannot tell about them.
+std::wstring drawnCharacters(const std::wstring& text, bool prefixes);
+
+#endif
