@@ -39,7 +39,7 @@ start_wine_session() {
     wineserver -p </dev/null >/dev/null 2>&1
     # The marker holds the version of the configuration below: a prefix made by an
     # older version is configured again.
-    local version=2
+    local version=3
     if [ "$(cat "$WINEPREFIX/.configured" 2>/dev/null)" != "$version" ]; then
         wineboot -i </dev/null >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
@@ -50,6 +50,12 @@ start_wine_session() {
             /d f5ffffff000000000000000000000000bc0200000000000100000000440065006a006100560075002000530061006e007300000000000000000000000000000000000000000000000000000000000000000000000000000000000000 </dev/null >/dev/null 2>&1
         # A crashing program must end with a backtrace, not wait on a crash dialog.
         wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+        # Every thread that shows a window opens an X input method of its own and closes
+        # it when it ends. With dozens of dialog threads coming and going at once, as in
+        # the reliability tests, that corrupts the C heap under Wine 8 (glibc aborts); no
+        # test types through an input method. See docs/RELIABILITY.md.
+        wine reg add 'HKCU\Software\Wine\AppDefaults\reliability_tests.exe\X11 Driver' /v UseXIM /d N /f \
+            </dev/null >/dev/null 2>&1
         configure_fonts
         echo "$version" >"$WINEPREFIX/.configured"
         # The desktop that wineboot opened has no virtual desktop yet: start afresh so
@@ -58,12 +64,6 @@ start_wine_session() {
         wineserver -w </dev/null >/dev/null 2>&1
         wineserver -p </dev/null >/dev/null 2>&1
     fi
-    # Every thread that shows a window opens an X input method of its own and closes it
-    # when it ends. With dozens of dialog threads coming and going at once, as in the
-    # reliability tests, that corrupts the C heap under Wine 8 (glibc aborts); no test
-    # types through an input method. See docs/RELIABILITY.md.
-    wine reg add 'HKCU\Software\Wine\AppDefaults\reliability_tests.exe\X11 Driver' /v UseXIM /d N /f \
-        </dev/null >/dev/null 2>&1
     wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 
