@@ -13,12 +13,6 @@
 
 namespace {
 
-const WCHAR kPreferenceValueName[] = L"ShowJobStorageDlg";
-
-// Stored at OK: 0x00 asks the driver not to show the notice again, 0x01 to show it.
-constexpr BYTE kDoNotShowAgain = 0x00;
-constexpr BYTE kShowAgain = 0x01;
-
 // Every way out of the notice ends it with the same result, which nobody reads.
 constexpr INT_PTR kNoticeEnded = 1;
 
@@ -74,7 +68,7 @@ void storeShowAgainChoice(const JobStorageInstance* instance, HWND dialog)
 {
     const LRESULT check = SendMessageW(GetDlgItem(dialog, IDC_JOB_STORAGE_CHECK), BM_GETCHECK, 0, 0);
     const BYTE choice = check == BST_CHECKED ? kDoNotShowAgain : kShowAgain;
-    storePreference(instance->request.preferenceKeyName, kPreferenceValueName, &choice, 1);
+    storeShowAgain(instance->request.preferenceKeyName, choice);
 }
 
 INT_PTR onJobStorageCommand(HWND dialog, WPARAM wParam)

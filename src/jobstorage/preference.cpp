@@ -39,3 +39,8 @@ int storePreference(const WCHAR* keyName, const WCHAR* valueName, const BYTE* da
     RegCloseKey(key);
     return stored;
 }
+
+int storeShowAgain(const WCHAR* keyName, BYTE choice)
+{
+    return storePreference(keyName, kPreferenceValueName, &choice, 1);
+}

@@ -105,6 +105,26 @@ TEST_F(ResourceTextTest, FallbackWithoutMatchSettlesOnEnglish)
     EXPECT_EQ((std::vector<WORD>{0x0407, 0x0409, 0x0409, 0x0409}), gLookupLanguages);
 }
 
+TEST_F(ResourceTextTest, FallbackGoesByTheFirstBlockOnly)
+{
+    // Belgian French: the first block's French wins, whatever later blocks hold.
+    useLanguage(0x080C);
+    EXPECT_EQ(L"Premier bloc", lookUp(L"strings_blocks.dll", 1));
+}
+
+TEST_F(ResourceTextTest, MissingBlockLeavesTheLanguageAsItWas)
+{
+    useLanguage(0x0407);  // the third block has German; the first has none
+    ResourceText text;
+    text.openResourceModule(besideTest(L"strings_blocks.dll").c_str());
+    WCHAR buffer[kTextUnits];
+    ASSERT_EQ(1, text.loadString(33, buffer));
+    EXPECT_STREQ(L"Dritter Block", buffer);
+    EXPECT_EQ(0, text.loadString(100, buffer)) << "no block 7 in any language";
+    ASSERT_EQ(1, text.loadString(33, buffer));
+    EXPECT_STREQ(L"Dritter Block", buffer) << "still German after the missing block";
+}
+
 TEST_F(ResourceTextTest, ArabicAndHebrewAreRightToLeft)
 {
     struct Case { LANGID language; int rightToLeft; };

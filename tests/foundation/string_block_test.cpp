@@ -74,6 +74,15 @@ TEST(StringBlock, LengthRunningPastTheEndIsNotFound)
     EXPECT_EQ(u"<not found>", found({}, 0)) << "an empty block";
 }
 
+TEST(StringBlock, LengthOneUnitPastTheEndIsNotFound)
+{
+    // Entry 1 claims three units; the block ends after two of them. The third unit is
+    // there in memory but not in the block.
+    const auto units = block({{1, u"A"}, {3, u"BCD"}});
+    std::vector<uint16_t> buffer(256, u'#');
+    EXPECT_EQ(0u, findStringInBlock(units.data(), units.size() - 1, 1, buffer.data(), 256));
+}
+
 TEST(StringBlock, CopyTextCutKeepsAtMostCapacityLessOne)
 {
     const std::u16string text(300, u'd');

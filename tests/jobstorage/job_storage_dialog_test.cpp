@@ -279,7 +279,10 @@ TEST(JobStorageDialog, TextFieldsWithoutTheirNulShowTheirFirstUnits)
     fillField(request.locationLine1, L'1');
     fillField(request.locationLine2, L'2');
     fillField(request.locationLine3, L'3');
+    fillField(request.helpFilePath, L'H');
     request.suffixFlagA = request.suffixFlagB = 1;
+    HelpRecorder help;
+    ASSERT_TRUE(help.applied());
     Notice notice(request);
     ASSERT_NE(nullptr, notice.dialog());
     EXPECT_EQ(std::wstring(16, L'U'), notice.text(IDC_JOB_STORAGE_USER_NAME));
@@ -287,4 +290,7 @@ TEST(JobStorageDialog, TextFieldsWithoutTheirNulShowTheirFirstUnits)
     EXPECT_EQ(std::wstring(255, L'1'), notice.text(IDC_JOB_STORAGE_LOCATION1));
     EXPECT_EQ(std::wstring(255, L'2'), notice.text(IDC_JOB_STORAGE_LOCATION2));
     EXPECT_EQ(std::wstring(255, L'3'), notice.text(IDC_JOB_STORAGE_LOCATION3));
+    pressButton(notice.dialog(), IDC_JOB_STORAGE_HELP);
+    ASSERT_TRUE(waitForHelpCalls(1));
+    EXPECT_EQ(std::wstring(255, L'H'), helpCalls()[0].file) << "the help file's first 255 units";
 }

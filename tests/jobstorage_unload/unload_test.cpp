@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <map>
+#include <string>
 
 #include "dialog_driver.h"
+#include "import_ledger.h"
 #include "printdialogs.h"
 #include "resource.h"
 
@@ -49,4 +52,38 @@ TEST(JobStorageUnload, NoticeKeepsTheLibraryMappedUntilItHasClosed)
     EXPECT_EQ(0u, exitCode);
     CloseHandle(thread);
     EXPECT_EQ(nullptr, GetModuleHandleW(kLibrary)) << "the library must go once the notice has ended";
+}
+
+// A driver that loads the library for each job, shows the notice, unloads the library and
+// lets the user close the notice: nothing may pile up from one job to the next.
+TEST(JobStorageUnload, LoadNoticeUnloadCloseCyclesLeaveNoHandleBehind)
+{
+    ASSERT_EQ(nullptr, GetModuleHandleW(kLibrary)) << "this program must not import the library";
+    JobStorageRequest request = {};
+    wcscpy(request.userName, L"alice");
+    auto cycle = [&request] {
+        HMODULE library = LoadLibraryW(besideTest(kLibrary).c_str());
+        ASSERT_NE(nullptr, library);
+        const auto showNotice = reinterpret_cast<decltype(&VJobStorageDialog)>(
+            GetProcAddress(library, "VJobStorageDialog"));
+        const std::vector<HWND> known = processDialogs();
+        ASSERT_NE(nullptr, showNotice(&request));
+        const HWND dialog = waitForNewDialog(known);
+        ASSERT_NE(nullptr, dialog);
+        const HANDLE thread =
+            OpenThread(SYNCHRONIZE, FALSE, GetWindowThreadProcessId(dialog, nullptr));
+        FreeLibrary(library);
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, kDialogTimeoutMs));
+        CloseHandle(thread);
+        EXPECT_EQ(nullptr, GetModuleHandleW(kLibrary));
+    };
+    // The first notices set up window classes, fonts and Wine's caches for good.
+    for (int warmUp = 0; warmUp < 3; ++warmUp)
+        cycle();
+    const std::map<std::string, long> before = processHandlesByType();
+    ASSERT_FALSE(before.empty()) << "no way to count the process's handles";
+    for (int job = 0; job < 10; ++job)
+        cycle();
+    EXPECT_EQ(before, processHandlesByType()) << "handles by type, before and after 10 jobs";
 }

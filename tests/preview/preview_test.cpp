@@ -34,12 +34,32 @@ PreviewRun runPreview(const std::wstring& arguments)
                                         nullptr, nullptr, &startup, &process);
     CloseHandle(writeEnd);
     if (started) {
-        char chunk[512];
-        DWORD got = 0;
-        while (ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) && got)
-            run.output.append(chunk, got);
-        WaitForSingleObject(process.hProcess, 30000);
+        // Read what is there until the previewer itself has ended, then what is left. Not
+        // until the pipe's end: a process the previewer starts may keep it open for good
+        // (Wine hands the previewer's stderr to the `explorer.exe /desktop` it starts when
+        // no virtual desktop is up, and that one stays as long as this test runs).
+        auto drain = [&] {
+            char chunk[512];
+            DWORD got = 0;
+            for (;;) {
+                // Once every writer is gone the peek fails and a read cannot block: it
+                // gives what is left, then fails too.
+                DWORD waiting = 0;
+                if (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &waiting, nullptr) && !waiting)
+                    return;
+                if (!ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) || !got)
+                    return;
+                run.output.append(chunk, got);
+            }
+        };
+        const DWORD start = GetTickCount();
+        while (WaitForSingleObject(process.hProcess, 10) == WAIT_TIMEOUT &&
+               GetTickCount() - start < 30000)
+            drain();
+        drain();
         GetExitCodeProcess(process.hProcess, &run.exitCode);
+        if (run.exitCode == STILL_ACTIVE)
+            TerminateProcess(process.hProcess, 1);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }

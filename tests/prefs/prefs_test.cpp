@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+#include <string>
+
+#include "notice_driver.h"
+
+// printdialogs-prefs as a user runs it: a separate process working on Wine's registry.
+namespace {
+
+struct PrefsRun {
+    DWORD exitCode = STILL_ACTIVE;
+    std::string output;  // standard output and error, UTF-8
+};
+
+std::string takeFile(const std::wstring& path)
+{
+    std::string text;
+    if (FILE* file = _wfopen(path.c_str(), L"rb")) {
+        char chunk[512];
+        for (size_t got; (got = fread(chunk, 1, sizeof chunk, file)) > 0;)
+            text.append(chunk, got);
+        fclose(file);
+    }
+    DeleteFileW(path.c_str());
+    return text;
+}
+
+// The output goes to a file, read once the program has exited: a pipe would stay open
+// for as long as any process that inherited it lives.
+PrefsRun runProgram(std::wstring commandLine)
+{
+    PrefsRun run;
+    const std::wstring outputPath = besideTest(L"prefs-test.out");
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    const HANDLE output = CreateFileW(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    STARTUPINFOW startup = {sizeof startup};
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = output;
+    PROCESS_INFORMATION process = {};
+    if (CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                       &startup, &process)) {
+        if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0)
+            TerminateProcess(process.hProcess, STILL_ACTIVE);
+        WaitForSingleObject(process.hProcess, INFINITE);
+        GetExitCodeProcess(process.hProcess, &run.exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(output);
+    run.output = takeFile(outputPath);
+    return run;
+}
+
+PrefsRun runPrefs(const std::wstring& arguments)
+{
+    return runProgram(L"\"" + besideTest(L"printdialogs-prefs.exe") + L"\" " + arguments);
+}
+
+// Every key and value below the base, as the system's own reg.exe exports them (UTF-16).
+std::wstring exportBase()
+{
+    const std::wstring file = besideTest(L"prefs-test.reg");
+    runProgram(L"reg.exe export HKCU\\Software\\Norvale \"" + file + L"\" /y");
+    const std::string bytes = takeFile(file);
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+}
+
+// This run's own key names, told apart from any other key under the base.
+const std::wstring kPrefix = L"PrefsTest" + std::to_wstring(GetCurrentProcessId()) + L"-";
+
+std::string ownLines(const std::string& listed)
+{
+    std::istringstream lines(listed);
+    std::string own;
+    for (std::string line; std::getline(lines, line);)
+        if (line.rfind(std::string(kPrefix.begin(), kPrefix.end()), 0) == 0)
+            own += line.substr(kPrefix.size()) + "\n";
+    return own;
+}
+
+void setValue(const std::wstring& keyName, DWORD type, std::vector<BYTE> data,
+              const wchar_t* valueName = kPreferenceValue)
+{
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_CURRENT_USER, preferenceKeyPath(keyName).c_str(),
+                                             valueName, type, data.data(),
+                                             static_cast<DWORD>(data.size())));
+}
+
+const std::vector<BYTE> kHidden = {0x00};
+const std::vector<BYTE> kShown = {0x01};
+
+} // namespace
+
+TEST(PrefsList, OneLinePerStoredChoiceSortedWithWhatAnUnreadableValueHolds)
+{
+    PreferenceKeys keys;
+    if (!keyExists(kPreferenceBase)) {
+        const PrefsRun run = runPrefs(L"list");
+        EXPECT_EQ(0u, run.exitCode) << run.output;
+        EXPECT_EQ("", run.output) << "no base key, no choices";
+    }
+    // Neither a key without the value nor a name longer than a notice can use is a choice.
+    setValue(keys.fresh(kPrefix + L"Other"), REG_BINARY, kShown, L"ShowOtherDlg");
+    setValue(keys.fresh(kPrefix + std::wstring(38 - kPrefix.size(), L'L')), REG_BINARY, kShown);
+    setValue(keys.fresh(kPrefix + L"b"), REG_BINARY, kHidden);
+    PrefsRun run = runPrefs(L"list");
+    EXPECT_EQ(0u, run.exitCode) << run.output;
+    EXPECT_EQ("b\thidden\n", ownLines(run.output));
+
+    setValue(keys.fresh(kPrefix + L"A"), REG_BINARY, kShown);
+    setValue(keys.fresh(kPrefix + L"c"), REG_DWORD, {0x01, 0x00, 0x00, 0x00});
+    setValue(keys.fresh(kPrefix + L"d"), REG_BINARY, {0x02});
+    setValue(keys.fresh(kPrefix + L"e"), REG_BINARY, {});
+    setValue(keys.fresh(kPrefix + L"f"), REG_BINARY, {1, 2, 3, 4, 5, 6, 7, 8, 9});
+    setValue(keys.fresh(kPrefix + L"\u00dc"), REG_BINARY, kShown);
+    run = runPrefs(L"list");
+    EXPECT_EQ(0u, run.exitCode) << run.output;
+    EXPECT_EQ("A\tshown\n"
+              "b\thidden\n"
+              "c\tunreadable (REG_DWORD, 4 bytes: 01 00 00 00)\n"
+              "d\tunreadable (REG_BINARY, 1 byte: 02)\n"
+              "e\tunreadable (REG_BINARY, 0 bytes)\n"
+              "f\tunreadable (REG_BINARY, 9 bytes: 01 02 03 04 05 06 07 08 ...)\n"
+              "\xc3\x9c\tshown\n",
+              ownLines(run.output)) << "sorted ignoring case, in UTF-8";
+}
+
+TEST(PrefsReset, ShowsTheNoticeAgainWhereAChoiceIsStoredAndNowhereElse)
+{
+    PreferenceKeys keys;
+    const std::wstring hidden = keys.fresh(kPrefix + L"Hidden");
+    const std::wstring unreadable = keys.fresh(kPrefix + L"Unreadable");
+    const std::wstring other = keys.fresh(kPrefix + L"Other");
+    const std::wstring absent = keys.fresh(kPrefix + L"Absent");
+    setValue(hidden, REG_BINARY, kHidden);
+    setValue(unreadable, REG_SZ, {'0', 0, 0, 0});
+    setValue(other, REG_BINARY, kHidden, L"ShowOtherDlg");
+
+    const std::wstring before = exportBase();
+    for (const std::wstring& name : {other, absent}) {
+        const PrefsRun run = runPrefs(L"reset " + name);
+        EXPECT_EQ(1u, run.exitCode) << run.output;
+        EXPECT_NE(std::string::npos, run.output.find("holds no stored choice")) << run.output;
+    }
+    EXPECT_EQ(before, exportBase()) << "nothing written, no key created";
+
+    EXPECT_EQ(0u, runPrefs(L"reset " + hidden).exitCode);
+    EXPECT_EQ(kShown, readValue(preferenceKeyPath(hidden)).data);
+    EXPECT_EQ(0u, runPrefs(L"reset --all").exitCode);
+    const StoredValue mended = readValue(preferenceKeyPath(unreadable));
+    EXPECT_EQ(static_cast<DWORD>(REG_BINARY), mended.type);
+    EXPECT_EQ(kShown, mended.data);
+    EXPECT_FALSE(readValue(preferenceKeyPath(other)).present) << "a key without a choice is left alone";
+}
+
+// The tool and the notice, each on a key of its own that starts without a choice, store
+// the same type and bytes: hide as OK with the box ticked, reset as OK with it unticked.
+TEST(PrefsTool, WritesTheBytesTheNoticeWrites)
+{
+    PreferenceKeys keys;
+    const std::wstring byTool = keys.fresh(kPrefix + L"Tool");
+    const std::wstring byNotice = keys.fresh(kPrefix + L"Notice");
+    for (const bool ticked : {true, false}) {
+        EXPECT_EQ(0u, runPrefs((ticked ? L"hide " : L"reset ") + byTool).exitCode);
+        {
+            Notice notice(noticeRequest(byNotice.c_str()));
+            ASSERT_NE(nullptr, notice.dialog());
+            if (ticked)
+                notice.check();
+            ASSERT_TRUE(notice.pressOk());
+        }
+        const StoredValue fromTool = readValue(preferenceKeyPath(byTool));
+        const StoredValue fromNotice = readValue(preferenceKeyPath(byNotice));
+        EXPECT_EQ(ticked ? kHidden : kShown, fromTool.data);
+        EXPECT_EQ(fromNotice.type, fromTool.type) << (ticked ? "ticked" : "unticked");
+        EXPECT_EQ(fromNotice.data, fromTool.data) << (ticked ? "ticked" : "unticked");
+    }
+}
+
+TEST(PrefsBadInput, RefusedWithExitTwoAndNothingWritten)
+{
+    PreferenceKeys keys;
+    const std::wstring longest = keys.fresh(kPrefix + std::wstring(37 - kPrefix.size(), L'L'));
+    const std::wstring tooLong = keys.fresh(longest + L"L");
+    const std::wstring parent = keys.fresh(kPrefix + L"Parent");
+    // Choices that a command wrongly taken would overwrite.
+    setValue(tooLong, REG_BINARY, kShown);
+    setValue(parent + L"\\Child", REG_BINARY, kShown);
+    setValue(parent, REG_BINARY, kShown);
+    const std::wstring before = exportBase();
+    ASSERT_NE(std::wstring::npos, before.find(parent + L"\\Child]")) << "exported";
+    const std::pair<std::wstring, const char*> cases[] = {
+        {L"", "no command given"},
+        {L"show " + parent, "unknown command \"show\""},
+        {L"reset", "reset needs a key name"},
+        {L"hide", "hide needs a key name"},
+        {L"reset \"\"", "the key name is empty"},
+        {L"hide \"\"", "the key name is empty"},
+        {L"reset " + tooLong, "has 38 units; the notice keeps at most 37"},
+        {L"hide " + tooLong, "has 38 units; the notice keeps at most 37"},
+        {L"reset " + parent + L"\\Child", "contains \\, which would name another key"},
+        {L"hide " + parent + L"\\New", "contains \\, which would name another key"},
+        {L"list " + parent, "list takes no key name"},
+        {L"hide " + parent + L" " + parent, "hide takes one key name"},
+        {L"reset --all " + parent, "reset takes one key name"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const PrefsRun run = runPrefs(arguments);
+        EXPECT_EQ(2u, run.exitCode) << testing::PrintToString(arguments) << ": " << run.output;
+        EXPECT_NE(std::string::npos, run.output.find(message)) << run.output;
+    }
+    EXPECT_EQ(before, exportBase()) << "the registry is unchanged";
+
+    EXPECT_EQ(0u, runPrefs(L"hide " + longest).exitCode) << "37 units are taken";
+    EXPECT_EQ(kHidden, readValue(preferenceKeyPath(longest)).data);
+}
