@@ -3,7 +3,7 @@
 # UndefinedBehaviorSanitizer), replays every saved regression input through them, then
 # fuzzes each target in turn, the time split evenly between them.
 #
-#   bash fuzz/run.sh                  # 20 s in all, as the test run does
+#   bash fuzz/run.sh                  # 10 s in all, as the test run does
 #   bash fuzz/run.sh --seconds 600    # a longer search
 #   bash fuzz/run.sh --build-dir DIR  # build, corpus and logs in DIR (build/fuzz-native)
 #
@@ -12,7 +12,7 @@
 # DIR/artifacts and fails the run; copy it into fuzz/regressions/TARGET once understood.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-seconds=20
+seconds=10
 build=$(cd "$here/.." && pwd)/build/fuzz-native
 while [ $# -gt 0 ]; do
     case $1 in

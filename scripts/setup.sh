@@ -7,6 +7,8 @@ packages=(cmake make g++-mingw-w64-x86-64 wine wine64 xvfb xfonts-base googletes
     # Fonts as a localized system has them: Wine's own (Marlett draws the close box),
     # DejaVu for Arabic and Hebrew captions, a Japanese font that also has Latin letters.
     fonts-wine fonts-dejavu-core fonts-ipafont-gothic)
+# lld links the DLL's second build, with clang (scripts/build.sh --clang).
+packages+=(lld-14)
 missing=()
 for package in "${packages[@]}" "$@"; do
     dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")

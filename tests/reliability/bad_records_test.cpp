@@ -2,7 +2,7 @@
 // last unit with no NUL, and records of random bytes. The caller's record and the
 // library's copy each end against an inaccessible page, so any read past either faults;
 // the caller's record is read-only during the call and inaccessible while a threaded
-// dialog runs. RELIABILITY_RANDOM_RECORDS sets the random records per export (1000).
+// dialog runs. 100 random records per export, times RELIABILITY_SCALE.
 #include "reliability.h"
 
 #include <cstdio>
@@ -171,9 +171,11 @@ TEST(BadRecords, WarningWithMessageAndPathFullToTheirLastUnit)
 
 namespace {
 
+// Every field of a random record is out of range at once, and every read past a record
+// faults at once; 100 records take each export's two paths 50 times each.
 long randomRecords()
 {
-    return countFromEnvironment("RELIABILITY_RANDOM_RECORDS", 1000);
+    return scaled(100);
 }
 
 template <class Request>

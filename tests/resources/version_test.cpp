@@ -176,6 +176,8 @@ TEST_F(VersionResource, VersionStringsMatchTheFixedPart)
     ASSERT_TRUE(fileVersion && productVersion);
     EXPECT_EQ(narrow(dotted(fixed.dwFileVersionMS, fixed.dwFileVersionLS)), narrow(textOf(*fileVersion)));
     EXPECT_EQ(narrow(dotted(fixed.dwProductVersionMS, fixed.dwProductVersionLS)), narrow(textOf(*productVersion)));
+    // The release zip is named after the same version.
+    EXPECT_EQ(PRINTDIALOGS_PROJECT_VERSION ".0", narrow(textOf(*fileVersion)));
 }
 
 TEST_F(VersionResource, TranslationIsUsEnglishInUnicode)

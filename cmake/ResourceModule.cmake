@@ -1,0 +1,12 @@
+# add_resource_module(NAME SCRIPT...): NAME.dll carrying only the resources of its
+# scripts, as a driver ships its strings. It has no code, so it needs neither the C
+# runtime nor an entry point: about 5 KB instead of about 90 with the runtime linked in.
+function(add_resource_module name)
+    add_library(${name} MODULE ${ARGN})
+    set_target_properties(${name} PROPERTIES PREFIX "" LINKER_LANGUAGE C)
+    if(MINGW)
+        target_link_options(${name} PRIVATE -nostdlib -Wl,-e,0)
+    elseif(MSVC)
+        target_link_options(${name} PRIVATE /NOENTRY)
+    endif()
+endfunction()

@@ -1,2 +1,0 @@
-/* A module that only carries resources: the sample strings. */
-int sampleStringsMarker;

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# The consumer test (ctest runs it in its Wine session): packs the release zip from the
+# build under test, unpacks it, builds consumer.c against it as a driver project would,
+# with its own compiler settings and CMAKE_PREFIX_PATH, and runs it under Wine.
+#   bash tests/consumer/run.sh BUILD_DIR
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "$1" && pwd)
+work=$build/consumer
+zip=$(BUILD_DIR=$build bash "$here/../../scripts/package.sh" --built |
+    sed -n 's/.*package: \(.*\) generated\./\1/p')
+rm -rf "$work"
+mkdir -p "$work"
+(cd "$work" && cmake -E tar xf "$zip")
+package=$work/$(basename "$zip" .zip)
+cmake -S "$here" -B "$work/build" -DCMAKE_SYSTEM_NAME=Windows \
+    -DCMAKE_C_COMPILER=x86_64-w64-mingw32-gcc-posix -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_PREFIX_PATH="$package" >/dev/null
+cmake --build "$work/build"
+wine "$work/build/consumer.exe"
