@@ -39,7 +39,7 @@ start_wine_session() {
     wineserver -p </dev/null >/dev/null 2>&1
     # The marker holds the version of the configuration below: a prefix made by an
     # older version is configured again.
-    local version=3
+    local version=4
     if [ "$(cat "$WINEPREFIX/.configured" 2>/dev/null)" != "$version" ]; then
         wineboot -i </dev/null >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
@@ -55,6 +55,11 @@ start_wine_session() {
         # the reliability tests, that corrupts the C heap under Wine 8 (glibc aborts); no
         # test types through an input method. See docs/RELIABILITY.md.
         wine reg add 'HKCU\Software\Wine\AppDefaults\reliability_tests.exe\X11 Driver' /v UseXIM /d N /f \
+            </dev/null >/dev/null 2>&1
+        # Every dialog asks where the monitors are; Wine answers through XRandR queries on
+        # one X connection the whole process shares, and with dozens of dialog threads
+        # asking at once those calls deadlocked in Xlib. The test needs one monitor only.
+        wine reg add 'HKCU\Software\Wine\AppDefaults\reliability_tests.exe\X11 Driver' /v UseXRandR /d N /f \
             </dev/null >/dev/null 2>&1
         configure_fonts
         echo "$version" >"$WINEPREFIX/.configured"
