@@ -9,52 +9,7 @@
 // printdialogs-prefs as a user runs it: a separate process working on Wine's registry.
 namespace {
 
-struct PrefsRun {
-    DWORD exitCode = STILL_ACTIVE;
-    std::string output;  // standard output and error, UTF-8
-};
-
-std::string takeFile(const std::wstring& path)
-{
-    std::string text;
-    if (FILE* file = _wfopen(path.c_str(), L"rb")) {
-        char chunk[512];
-        for (size_t got; (got = fread(chunk, 1, sizeof chunk, file)) > 0;)
-            text.append(chunk, got);
-        fclose(file);
-    }
-    DeleteFileW(path.c_str());
-    return text;
-}
-
-// The output goes to a file, read once the program has exited: a pipe would stay open
-// for as long as any process that inherited it lives.
-PrefsRun runProgram(std::wstring commandLine)
-{
-    PrefsRun run;
-    const std::wstring outputPath = besideTest(L"prefs-test.out");
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    const HANDLE output = CreateFileW(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    STARTUPINFOW startup = {sizeof startup};
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = startup.hStdError = output;
-    PROCESS_INFORMATION process = {};
-    if (CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                       &startup, &process)) {
-        if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0)
-            TerminateProcess(process.hProcess, STILL_ACTIVE);
-        WaitForSingleObject(process.hProcess, INFINITE);
-        GetExitCodeProcess(process.hProcess, &run.exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    CloseHandle(output);
-    run.output = takeFile(outputPath);
-    return run;
-}
-
-PrefsRun runPrefs(const std::wstring& arguments)
+ProgramRun runPrefs(const std::wstring& arguments)
 {
     return runProgram(L"\"" + besideTest(L"printdialogs-prefs.exe") + L"\" " + arguments);
 }
@@ -98,7 +53,7 @@ TEST(PrefsList, OneLinePerStoredChoiceSortedWithWhatAnUnreadableValueHolds)
 {
     PreferenceKeys keys;
     if (!keyExists(kPreferenceBase)) {
-        const PrefsRun run = runPrefs(L"list");
+        const ProgramRun run = runPrefs(L"list");
         EXPECT_EQ(0u, run.exitCode) << run.output;
         EXPECT_EQ("", run.output) << "no base key, no choices";
     }
@@ -106,7 +61,7 @@ TEST(PrefsList, OneLinePerStoredChoiceSortedWithWhatAnUnreadableValueHolds)
     setValue(keys.fresh(kPrefix + L"Other"), REG_BINARY, kShown, L"ShowOtherDlg");
     setValue(keys.fresh(kPrefix + std::wstring(38 - kPrefix.size(), L'L')), REG_BINARY, kShown);
     setValue(keys.fresh(kPrefix + L"b"), REG_BINARY, kHidden);
-    PrefsRun run = runPrefs(L"list");
+    ProgramRun run = runPrefs(L"list");
     EXPECT_EQ(0u, run.exitCode) << run.output;
     EXPECT_EQ("b\thidden\n", ownLines(run.output));
 
@@ -141,7 +96,7 @@ TEST(PrefsReset, ShowsTheNoticeAgainWhereAChoiceIsStoredAndNowhereElse)
 
     const std::wstring before = exportBase();
     for (const std::wstring& name : {other, absent}) {
-        const PrefsRun run = runPrefs(L"reset " + name);
+        const ProgramRun run = runPrefs(L"reset " + name);
         EXPECT_EQ(1u, run.exitCode) << run.output;
         EXPECT_NE(std::string::npos, run.output.find("holds no stored choice")) << run.output;
     }
@@ -208,7 +163,7 @@ TEST(PrefsBadInput, RefusedWithExitTwoAndNothingWritten)
         {L"reset --all " + parent, "reset takes one key name"},
     };
     for (const auto& [arguments, message] : cases) {
-        const PrefsRun run = runPrefs(arguments);
+        const ProgramRun run = runPrefs(arguments);
         EXPECT_EQ(2u, run.exitCode) << testing::PrintToString(arguments) << ": " << run.output;
         EXPECT_NE(std::string::npos, run.output.find(message)) << run.output;
     }

@@ -10,61 +10,9 @@
 // The previewer as a user runs it: a separate process, its output and its picture.
 namespace {
 
-struct PreviewRun {
-    DWORD exitCode = 0;
-    std::string output;
-};
-
-PreviewRun runPreview(const std::wstring& arguments)
+ProgramRun runPreview(const std::wstring& arguments)
 {
-    PreviewRun run;
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
-        return run;
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    std::wstring commandLine = L"\"" + besideTest(L"printdialogs-preview.exe") + L"\" " + arguments;
-    PROCESS_INFORMATION process = {};
-    const BOOL started = CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0,
-                                        nullptr, nullptr, &startup, &process);
-    CloseHandle(writeEnd);
-    if (started) {
-        // Read what is there until the previewer itself has ended, then what is left. Not
-        // until the pipe's end: a process the previewer starts may keep it open for good
-        // (Wine hands the previewer's stderr to the `explorer.exe /desktop` it starts when
-        // no virtual desktop is up, and that one stays as long as this test runs).
-        auto drain = [&] {
-            char chunk[512];
-            DWORD got = 0;
-            for (;;) {
-                // Once every writer is gone the peek fails and a read cannot block: it
-                // gives what is left, then fails too.
-                DWORD waiting = 0;
-                if (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &waiting, nullptr) && !waiting)
-                    return;
-                if (!ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) || !got)
-                    return;
-                run.output.append(chunk, got);
-            }
-        };
-        const DWORD start = GetTickCount();
-        while (WaitForSingleObject(process.hProcess, 10) == WAIT_TIMEOUT &&
-               GetTickCount() - start < 30000)
-            drain();
-        drain();
-        GetExitCodeProcess(process.hProcess, &run.exitCode);
-        if (run.exitCode == STILL_ACTIVE)
-            TerminateProcess(process.hProcess, 1);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    CloseHandle(readEnd);
-    return run;
+    return runProgram(L"\"" + besideTest(L"printdialogs-preview.exe") + L"\" " + arguments);
 }
 
 SIZE pngSize(const std::wstring& path)
@@ -106,7 +54,7 @@ protected:
     }
     void TearDown() override { DeleteFileW(shot_.c_str()); }
 
-    void expectShotOf(int templateId, const PreviewRun& run)
+    void expectShotOf(int templateId, const ProgramRun& run)
     {
         EXPECT_EQ(0u, run.exitCode) << run.output;
         const SIZE expected = templateSize(templateId);
@@ -124,14 +72,14 @@ protected:
 
 TEST_F(Preview, WarningScreenshotAndTheButtonThatClosedIt)
 {
-    const PreviewRun run = runPreview(L"warning --message \"Short message\" --third-id 4012 --close-with 285 --screenshot \"" + shot_ + L"\"");
+    const ProgramRun run = runPreview(L"warning --message \"Short message\" --third-id 4012 --close-with 285 --screenshot \"" + shot_ + L"\"");
     expectShotOf(IDD_WARNING, run);
     EXPECT_NE(std::string::npos, run.output.find("IShowWarningDialog returned 285")) << run.output;
 }
 
 TEST_F(Preview, DuplexScreenshotInBothModes)
 {
-    PreviewRun run = runPreview(L"duplex --screenshot \"" + shot_ + L"\"");
+    ProgramRun run = runPreview(L"duplex --screenshot \"" + shot_ + L"\"");
     expectShotOf(IDD_DUPLEX, run);
     EXPECT_NE(std::string::npos, run.output.find("VDisplayDialog started the dialog thread")) << run.output;
 
@@ -143,14 +91,14 @@ TEST_F(Preview, DuplexScreenshotInBothModes)
 
 TEST_F(Preview, JobStorageScreenshot)
 {
-    const PreviewRun run = runPreview(L"jobstorage --suffix --screenshot \"" + shot_ + L"\"");
+    const ProgramRun run = runPreview(L"jobstorage --suffix --screenshot \"" + shot_ + L"\"");
     expectShotOf(IDD_JOB_STORAGE, run);
     EXPECT_NE(std::string::npos, run.output.find("VJobStorageDialog started the notice thread")) << run.output;
 }
 
 TEST_F(Preview, BadOptionsExitWithAClearMessage)
 {
-    PreviewRun run = runPreview(L"warning --ok-id twelve");
+    ProgramRun run = runPreview(L"warning --ok-id twelve");
     EXPECT_EQ(2u, run.exitCode);
     EXPECT_NE(std::string::npos, run.output.find("--ok-id takes a whole number")) << run.output;
 
@@ -169,7 +117,7 @@ TEST_F(Preview, BadOptionsExitWithAClearMessage)
 
 TEST_F(Preview, ListsTheLanguagesOfTheModulesStrings)
 {
-    PreviewRun run = runPreview(L"--list-languages \"" + besideTest(L"strings_fr_en.dll") + L"\"");
+    ProgramRun run = runPreview(L"--list-languages \"" + besideTest(L"strings_fr_en.dll") + L"\"");
     EXPECT_EQ(0u, run.exitCode) << run.output;
     EXPECT_EQ("en-US\r\nfr-FR\r\n", run.output);  // in the module's (numeric) order
 
@@ -180,7 +128,7 @@ TEST_F(Preview, ListsTheLanguagesOfTheModulesStrings)
 
 TEST_F(Preview, CheckFindsHiddenLinesBoxesAndCutStrings)
 {
-    const PreviewRun run = runPreview(L"jobstorage --check --name notice --module \"" +
+    const ProgramRun run = runPreview(L"jobstorage --check --name notice --module \"" +
                                       besideTest(L"check_faults.dll") + L"\"");
     EXPECT_EQ(3u, run.exitCode) << "exit 3: problems found; " << run.output;
     const char* expected[] = {

@@ -2,6 +2,8 @@
 
 #include <psapi.h>
 
+#include <cstdio>
+
 namespace {
 
 BOOL CALLBACK collectDialog(HWND window, LPARAM param)
@@ -105,6 +107,50 @@ std::wstring besideTest(const wchar_t* fileName)
     std::wstring folder(path);
     folder.resize(folder.find_last_of(L"\\/") + 1);
     return folder + fileName;
+}
+
+std::string takeFile(const std::wstring& path)
+{
+    std::string text;
+    if (FILE* file = _wfopen(path.c_str(), L"rb")) {
+        char chunk[512];
+        for (size_t got; (got = fread(chunk, 1, sizeof chunk, file)) > 0;)
+            text.append(chunk, got);
+        fclose(file);
+    }
+    DeleteFileW(path.c_str());
+    return text;
+}
+
+ProgramRun runProgram(std::wstring commandLine)
+{
+    // A file of its own for each run, deletable while a process that inherited it (Wine's
+    // desktop) still holds it open.
+    static std::atomic<long> runs{0};
+    ProgramRun run;
+    const std::wstring outputPath = besideTest(
+        (L"program-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++runs) +
+         L".out").c_str());
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    const HANDLE output = CreateFileW(outputPath.c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    STARTUPINFOW startup = {sizeof startup};
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = output;
+    PROCESS_INFORMATION process = {};
+    if (CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                       &startup, &process)) {
+        if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0)
+            TerminateProcess(process.hProcess, STILL_ACTIVE);
+        WaitForSingleObject(process.hProcess, INFINITE);
+        GetExitCodeProcess(process.hProcess, &run.exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(output);
+    run.output = takeFile(outputPath);
+    return run;
 }
 
 bool isMapped(const wchar_t* fileName)

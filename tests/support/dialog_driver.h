@@ -49,6 +49,20 @@ private:
 // Path of a file next to the test program (fixture modules, the library).
 std::wstring besideTest(const wchar_t* fileName);
 
+// A program run to its end: its exit code and what it wrote to standard output and error.
+struct ProgramRun {
+    DWORD exitCode = STILL_ACTIVE;
+    std::string output;
+};
+
+// Runs `commandLine` with its output going to a file, read once the program has exited
+// (ended after 30 s): a pipe would stay open for as long as any process that inherited
+// it lives, such as the `explorer.exe /desktop` Wine starts when no desktop is up.
+ProgramRun runProgram(std::wstring commandLine);
+
+// The whole of a file's bytes; the file is deleted.
+std::string takeFile(const std::wstring& path);
+
 // Whether a file of that name is mapped into this process, as a program image or as data
 // (a resource module loaded as data is not among the loaded modules).
 bool isMapped(const wchar_t* fileName);
