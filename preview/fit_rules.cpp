@@ -8,12 +8,12 @@ Overflow overflowOf(Extent room, Extent needed)
     return {std::max(0, needed.width - room.width), std::max(0, needed.height - room.height)};
 }
 
-Overflow inkOverflow(RECT shown, RECT ink)
+Overflow inkOverflow(RECT shown, RECT ink, int dpi)
 {
     if (ink.left >= ink.right || ink.top >= ink.bottom)
         return {};
-    constexpr LONG kLeadingBearing = 1;
-    return {static_cast<int>(std::max<LONG>({0, shown.left - ink.left - kLeadingBearing, ink.right - shown.right})),
+    const LONG leadingBearing = (dpi + 95) / 96;
+    return {static_cast<int>(std::max<LONG>({0, shown.left - ink.left - leadingBearing, ink.right - shown.right})),
             static_cast<int>(std::max<LONG>({0, shown.top - ink.top, ink.bottom - shown.bottom}))};
 }
 
@@ -64,10 +64,10 @@ unsigned unitsCut(unsigned length)
     return length > kShownUnits ? length - kShownUnits : 0;
 }
 
-int partLeaving(RECT shown, const std::vector<RECT>& inks)
+int partLeaving(RECT shown, const std::vector<RECT>& inks, int dpi)
 {
     for (size_t part = 0; part < inks.size(); ++part)
-        if (!inkOverflow(shown, inks[part]).fits())
+        if (!inkOverflow(shown, inks[part], dpi).fits())
             return static_cast<int>(part);
     return -1;
 }

@@ -25,11 +25,11 @@ Overflow overflowOf(Extent room, Extent needed);
 
 // By how many pixels the drawn pixels `ink` run past the area `shown` each way, the
 // farther side counting; an empty `ink` (nothing drawn) fits. A line's first letter may
-// reach one pixel before the area's left edge, as the bar of a "t" does in the dialog
-// font: Windows lays out every line from that edge and clips the pixel for any text
-// starting so, which no rewording can help. Past the far edge or the bottom, every
-// pixel counts.
-Overflow inkOverflow(RECT shown, RECT ink);
+// reach a pixel (at 100 %, two at 150 %) before the area's left edge, as the bar of a "t"
+// or the hook of a "J" does: Windows lays out every line from that edge and clips those
+// pixels for any text starting so, which no rewording can help. Past the far edge or the
+// bottom, every pixel counts.
+Overflow inkOverflow(RECT shown, RECT ink, int dpi);
 
 // Where a push button draws its label: inside its edges.
 RECT pushButtonArea(Extent client, int edge);
@@ -53,7 +53,7 @@ unsigned unitsCut(unsigned length);
 
 // Which of the texts joined line under line into one control the drawn pixels first leave
 // the control in: `inks` are each part's ink where it stands in the control. -1 when all fit.
-int partLeaving(RECT shown, const std::vector<RECT>& inks);
+int partLeaving(RECT shown, const std::vector<RECT>& inks, int dpi);
 
 // The script a character belongs to, as a translator names it ("Han", "Cyrillic"), for a
 // character no installed font draws.

@@ -316,7 +316,7 @@ std::vector<UINT> stringLeaving(HDC dc, const std::wstring& text, UINT flags, RE
         inks.push_back(inkOf(dc, part, flags, at));
         top += measureText(dc, part, flags, area.right - area.left).height;
     }
-    const int part = partLeaving(area, inks);
+    const int part = partLeaving(area, inks, GetDeviceCaps(dc, LOGPIXELSX));
     return part < 0 ? ids : std::vector<UINT>{ids[part]};
 }
 
@@ -337,12 +337,15 @@ void checkFit(HWND control, int id, ControlKind kind, const std::wstring& text, 
     UINT flags = 0;
     if (!drawingArea(control, kind, dc, area, flags))
         return;
-    const Overflow over = inkOverflow(area, inkOf(dc, text, flags, area));
+    const RECT ink = inkOf(dc, text, flags, area);
+    const Overflow over = inkOverflow(area, ink, GetDeviceCaps(dc, LOGPIXELSX));
     if (over.fits())
         return;
     Finding finding{id, stringLeaving(dc, text, flags, area, idsOf(sources, id)), L"does-not-fit", over.width, L"px", L""};
     if (over.width > 0) {
-        finding.detail = L"its letters run " + std::to_wstring(over.width) + L" px past the edge of the " +
+        const bool right = ink.right - area.right >= over.width;
+        finding.detail = L"its letters run " + std::to_wstring(over.width) + (right ? L" px past the right" : L" px before the left") +
+                         L" edge of the " +
                          std::to_wstring(area.right - area.left) + L" px the control shows";
     } else {
         const int lines = hiddenLines(over.height, lineHeight(dc));

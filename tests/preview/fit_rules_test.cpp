@@ -25,19 +25,21 @@ TEST(FitRules, EachKindOfControlGivesItsTextItsOwnRoom)
     const RECT face = pushButtonArea({75, 23}, 2);
     const RECT label = checkBoxArea({357, 15}, 13, 7);
     const FitCase cases[] = {
-        {"ink exactly in the area fits", inkOverflow({0, 0, 85, 65}, {0, 0, 85, 65}), 0, 0},
-        {"nothing drawn fits", inkOverflow({0, 0, 85, 65}, {}), 0, 0},
-        {"a letter's last pixel past the right edge", inkOverflow({0, 0, 128, 96}, {0, 2, 129, 22}), 1, 0},
-        {"a line's first pixel before the left edge: the bearing", inkOverflow({0, 0, 128, 96}, {-1, 2, 120, 22}), 0, 0},
-        {"two pixels before the left edge", inkOverflow({0, 0, 128, 96}, {-2, 2, 120, 22}), 1, 0},
-        {"a centred line cut on both sides, the farther counts", inkOverflow({0, 0, 516, 40}, {-45, 1, 565, 24}), 49, 0},
-        {"a wrapped line below", inkOverflow({0, 0, 85, 65}, {0, 2, 80, 78}), 0, 13},
-        {"push button: ink as wide as the face", inkOverflow(face, {2, 6, 73, 16}), 0, 0},
-        {"push button: one pixel past the face", inkOverflow(face, {2, 6, 74, 16}), 1, 0},
-        {"push button: taller than the face", inkOverflow(pushButtonArea({75, 16}, 2), {20, 2, 40, 15}), 0, 1},
-        {"check box: the box and half a digit come off", inkOverflow(label, {16, 1, 357, 14}), 0, 0},
-        {"check box: over the box's gap", inkOverflow(label, {14, 1, 300, 14}), 1, 0},
-        {"check box at 150 %: bigger box", inkOverflow(checkBoxArea({536, 22}, checkBoxWidth(144), 10), {22, 1, 500, 20}), 1, 0},
+        {"ink exactly in the area fits", inkOverflow({0, 0, 85, 65}, {0, 0, 85, 65}, 96), 0, 0},
+        {"nothing drawn fits", inkOverflow({0, 0, 85, 65}, {}, 96), 0, 0},
+        {"a letter's last pixel past the right edge", inkOverflow({0, 0, 128, 96}, {0, 2, 129, 22}, 96), 1, 0},
+        {"a line's first pixel before the left edge: the bearing", inkOverflow({0, 0, 128, 96}, {-1, 2, 120, 22}, 96), 0, 0},
+        {"two pixels before the left edge", inkOverflow({0, 0, 128, 96}, {-2, 2, 120, 22}, 96), 1, 0},
+        {"two pixels before it at 150 %: the bearing", inkOverflow({0, 0, 365, 30}, {-2, 2, 120, 28}, 144), 0, 0},
+        {"three pixels before it at 150 %", inkOverflow({0, 0, 365, 30}, {-3, 2, 120, 28}, 144), 1, 0},
+        {"a centred line cut on both sides, the farther counts", inkOverflow({0, 0, 516, 40}, {-45, 1, 565, 24}, 96), 49, 0},
+        {"a wrapped line below", inkOverflow({0, 0, 85, 65}, {0, 2, 80, 78}, 96), 0, 13},
+        {"push button: ink as wide as the face", inkOverflow(face, {2, 6, 73, 16}, 96), 0, 0},
+        {"push button: one pixel past the face", inkOverflow(face, {2, 6, 74, 16}, 96), 1, 0},
+        {"push button: taller than the face", inkOverflow(pushButtonArea({75, 16}, 2), {20, 2, 40, 15}, 96), 0, 1},
+        {"check box: the box and half a digit come off", inkOverflow(label, {16, 1, 357, 14}, 96), 0, 0},
+        {"check box: over the box's gap", inkOverflow(label, {14, 1, 300, 14}, 96), 1, 0},
+        {"check box at 150 %: bigger box", inkOverflow(checkBoxArea({536, 22}, checkBoxWidth(144), 10), {21, 1, 500, 20}, 144), 1, 0},
         {"edit: margins come off, height never counts", editOverflow({285, 12}, {282, 20}, 1, 2), 0, 0},
         {"edit: past the right margin", editOverflow({285, 12}, {283, 13}, 1, 2), 1, 0},
     };
@@ -48,9 +50,9 @@ TEST(FitRules, EachKindOfControlGivesItsTextItsOwnRoom)
 TEST(FitRules, JoinedTextsNameThePartThatLeavesTheControl)
 {
     const RECT shown = {0, 0, 128, 98};
-    EXPECT_EQ(-1, partLeaving(shown, {{0, 2, 120, 30}, {0, 34, 128, 96}}));
-    EXPECT_EQ(1, partLeaving(shown, {{0, 2, 120, 30}, {0, 34, 125, 106}})) << "the second runs out below";
-    EXPECT_EQ(0, partLeaving(shown, {{0, 2, 132, 30}, {0, 34, 125, 106}})) << "the first leaves first";
+    EXPECT_EQ(-1, partLeaving(shown, {{0, 2, 120, 30}, {0, 34, 128, 96}}, 96));
+    EXPECT_EQ(1, partLeaving(shown, {{0, 2, 120, 30}, {0, 34, 125, 106}}, 96)) << "the second runs out below";
+    EXPECT_EQ(0, partLeaving(shown, {{0, 2, 132, 30}, {0, 34, 125, 106}}, 96)) << "the first leaves first";
 }
 
 TEST(FitRules, StringsCutAtTheDialogsBuffer)
