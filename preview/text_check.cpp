@@ -159,7 +159,7 @@ std::vector<uint32_t> renderCharacter(HDC dc, wchar_t c, bool fallback)
         return canvas.pixels();
     }
     SCRIPT_STRING_ANALYSIS analysis = nullptr;
-    if (SUCCEEDED(ScriptStringAnalyse(canvas.dc(), &c, 1, 16, -1, SSA_GLYPHS | SSA_FALLBACK | SSA_LINK, 0,
+    if (SUCCEEDED(ScriptStringAnalyse(canvas.dc(), &c, 1, 18, -1, SSA_GLYPHS | SSA_FALLBACK | SSA_LINK, 0,
                                       nullptr, nullptr, nullptr, nullptr, nullptr, &analysis))) {
         ScriptStringOut(analysis, size / 4, size / 4, 0, nullptr, 0, 0, FALSE);
         ScriptStringFree(&analysis);
