@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "duplex/duplex_texts.h"
 #include "resource.h"
 
 std::vector<TextSource> requestedTexts(const PreviewOptions& options)
@@ -25,17 +26,17 @@ std::vector<TextSource> requestedTexts(const PreviewOptions& options)
     case DialogKind::Duplex: {
         const DuplexRequest& request = options.duplex;
         add(0, {kStringDuplexCaption});
-        add(IDC_DUPLEX_INTRO, {request.evenPagesFirst ? UINT(kStringIntroEvenFirst) : UINT(kStringIntroOddPrinting)});
+        add(IDC_DUPLEX_INTRO, {duplexIntroId(request)});
         add(IDC_DUPLEX_STEP1_NUMBER, {kStringStep1Number});
         add(IDC_DUPLEX_STEP1_TEXT, {request.step1TextId});
         add(IDC_DUPLEX_STEP2_NUMBER, {kStringStep2Number});
         add(IDC_DUPLEX_STEP2_TEXT, {request.step2TextId});
         add(IDC_DUPLEX_STEP3_NUMBER, {kStringStep3Number});
-        if (!request.continueFromDialog && request.step3TextId == kStringInsertStack)
+        if (joinsPressGoLine(request))
             add(IDC_DUPLEX_STEP3_TEXT, {kStringInsertStack, kStringPressGo});
         else
             add(IDC_DUPLEX_STEP3_TEXT, {request.step3TextId});
-        add(IDOK, {request.continueFromDialog ? UINT(kStringContinueButton) : UINT(kStringOkButton)});
+        add(IDOK, {duplexOkButtonId(request)});
         add(IDC_DUPLEX_HELP, {kStringHelpButton});
         break;
     }

@@ -1,25 +1,30 @@
 #include "fit_rules.h"
 
 #include <algorithm>
+#include <cwchar>
 
 Overflow overflowOf(Extent room, Extent needed)
 {
     return {std::max(0, needed.width - room.width), std::max(0, needed.height - room.height)};
 }
 
-Overflow staticTextOverflow(Extent client, Extent needed)
+Overflow inkOverflow(RECT shown, RECT ink, int dpi)
 {
-    return overflowOf(client, needed);
+    if (ink.left >= ink.right || ink.top >= ink.bottom)
+        return {};
+    const LONG leadingBearing = (dpi + 95) / 96;
+    return {static_cast<int>(std::max<LONG>({0, shown.left - ink.left - leadingBearing, ink.right - shown.right})),
+            static_cast<int>(std::max<LONG>({0, shown.top - ink.top, ink.bottom - shown.bottom}))};
 }
 
-Overflow pushButtonOverflow(Extent client, Extent oneLine, int edge)
+RECT pushButtonArea(Extent client, int edge)
 {
-    return overflowOf({client.width - 2 * edge, client.height - 2 * edge}, oneLine);
+    return {edge, edge, client.width - edge, client.height - edge};
 }
 
-Overflow checkBoxOverflow(Extent client, Extent oneLine, int boxWidth, int digitWidth)
+RECT checkBoxArea(Extent client, int boxWidth, int digitWidth)
 {
-    return overflowOf({client.width - boxWidth - digitWidth / 2, client.height}, oneLine);
+    return {boxWidth + digitWidth / 2, 0, client.width, client.height};
 }
 
 int checkBoxWidth(int dpi)
@@ -33,7 +38,7 @@ Overflow editOverflow(Extent client, Extent oneLine, int leftMargin, int rightMa
     return {overflowOf({client.width - leftMargin - rightMargin, 0}, oneLine).width, 0};
 }
 
-UINT staticDrawFlags(DWORD style)
+UINT staticDrawFlags(DWORD style, DWORD exStyle)
 {
     UINT flags = 0;
     switch (style & SS_TYPEMASK) {
@@ -48,7 +53,56 @@ UINT staticDrawFlags(DWORD style)
         flags |= DT_NOPREFIX;
     if (style & SS_EDITCONTROL)
         flags |= DT_EDITCONTROL;
+    if (exStyle & WS_EX_RTLREADING)
+        flags |= DT_RTLREADING;
     return flags;
+}
+
+unsigned unitsCut(unsigned length)
+{
+    constexpr unsigned kShownUnits = 255;  // and the terminator
+    return length > kShownUnits ? length - kShownUnits : 0;
+}
+
+int partLeaving(RECT shown, const std::vector<RECT>& inks, int dpi)
+{
+    for (size_t part = 0; part < inks.size(); ++part)
+        if (!inkOverflow(shown, inks[part], dpi).fits())
+            return static_cast<int>(part);
+    return -1;
+}
+
+const wchar_t* scriptName(wchar_t c)
+{
+    static const struct {
+        wchar_t first, last;
+        const wchar_t* name;
+    } scripts[] = {
+        {0x0000, 0x024F, L"Latin"},      {0x0370, 0x03FF, L"Greek"},      {0x0400, 0x052F, L"Cyrillic"},
+        {0x0530, 0x058F, L"Armenian"},   {0x0590, 0x05FF, L"Hebrew"},     {0x0600, 0x06FF, L"Arabic"},
+        {0x0750, 0x077F, L"Arabic"},     {0x0900, 0x097F, L"Devanagari"}, {0x0E00, 0x0E7F, L"Thai"},
+        {0x10A0, 0x10FF, L"Georgian"},   {0x1100, 0x11FF, L"Hangul"},     {0x1E00, 0x1EFF, L"Latin"},
+        {0x1F00, 0x1FFF, L"Greek"},      {0x3040, 0x309F, L"Hiragana"},   {0x30A0, 0x30FF, L"Katakana"},
+        {0x3100, 0x312F, L"Bopomofo"},   {0x3130, 0x318F, L"Hangul"},     {0x3400, 0x4DBF, L"Han"},
+        {0x4E00, 0x9FFF, L"Han"},        {0xA000, 0xA4CF, L"Yi"},         {0xAC00, 0xD7AF, L"Hangul"},
+        {0xF900, 0xFAFF, L"Han"},        {0xFB1D, 0xFB4F, L"Hebrew"},     {0xFB50, 0xFDFF, L"Arabic"},
+        {0xFE70, 0xFEFF, L"Arabic"},     {0xFF00, 0xFFEF, L"Halfwidth and Fullwidth Forms"},
+    };
+    for (const auto& script : scripts)
+        if (c >= script.first && c <= script.last)
+            return script.name;
+    return L"Common";
+}
+
+std::wstring quotedCharacters(const std::wstring& characters)
+{
+    std::wstring list;
+    for (wchar_t c : characters) {
+        wchar_t code[16];
+        swprintf(code, 16, L" (U+%04X)", static_cast<unsigned>(c));
+        list += (list.empty() ? L"" : L", ") + std::wstring(1, c) + code;
+    }
+    return list;
 }
 
 int hiddenLines(int height, int lineHeight)

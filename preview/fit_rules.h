@@ -23,15 +23,20 @@ struct Overflow {
 
 Overflow overflowOf(Extent room, Extent needed);
 
-// A static text wraps at its width; `needed` is the wrapped text's extent.
-Overflow staticTextOverflow(Extent client, Extent needed);
+// By how many pixels the drawn pixels `ink` run past the area `shown` each way, the
+// farther side counting; an empty `ink` (nothing drawn) fits. A line's first letter may
+// reach a pixel (at 100 %, two at 150 %) before the area's left edge, as the bar of a "t"
+// or the hook of a "J" does: Windows lays out every line from that edge and clips those
+// pixels for any text starting so, which no rewording can help. Past the far edge or the
+// bottom, every pixel counts.
+Overflow inkOverflow(RECT shown, RECT ink, int dpi);
 
-// A push button draws its label on one line inside its edges.
-Overflow pushButtonOverflow(Extent client, Extent oneLine, int edge);
+// Where a push button draws its label: inside its edges.
+RECT pushButtonArea(Extent client, int edge);
 
-// A check box draws its label on one line to the right of the box and a gap of half the
-// width of a digit of the label's font.
-Overflow checkBoxOverflow(Extent client, Extent oneLine, int boxWidth, int digitWidth);
+// Where a check box draws its label: to the right of the box and a gap of half the width
+// of a digit of the label's font.
+RECT checkBoxArea(Extent client, int boxWidth, int digitWidth);
 
 // The box's width on a screen of `dpi`.
 int checkBoxWidth(int dpi);
@@ -39,9 +44,23 @@ int checkBoxWidth(int dpi);
 // A single-line edit shows its text between its left and right margins.
 Overflow editOverflow(Extent client, Extent oneLine, int leftMargin, int rightMargin);
 
-// The DrawText flags a static control of `style` draws its text with; 0 for the kinds
-// that draw no text (pictures, frames, owner-drawn).
-UINT staticDrawFlags(DWORD style);
+// The DrawText flags a static control of `style` and extended style `exStyle` draws its
+// text with; 0 for the kinds that draw no text (pictures, frames, owner-drawn).
+UINT staticDrawFlags(DWORD style, DWORD exStyle = 0);
+
+// How many units of a string stored with `length` units a dialog's 256-unit buffer cuts.
+unsigned unitsCut(unsigned length);
+
+// Which of the texts joined line under line into one control the drawn pixels first leave
+// the control in: `inks` are each part's ink where it stands in the control. -1 when all fit.
+int partLeaving(RECT shown, const std::vector<RECT>& inks, int dpi);
+
+// The script a character belongs to, as a translator names it ("Han", "Cyrillic"), for a
+// character no installed font draws.
+const wchar_t* scriptName(wchar_t c);
+
+// Characters as a finding shows them: each with its code point, "ꀀ (U+A000)".
+std::wstring quotedCharacters(const std::wstring& characters);
 
 // How many lines of `lineHeight` pixels an overflow of `height` pixels hides (a line cut
 // anywhere counts).

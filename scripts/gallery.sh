@@ -9,7 +9,8 @@
 # check found anything.
 #   bash scripts/gallery.sh [options] [MODULE.dll]   # default: the sample module
 #     --variants FILE   the dialog variants (default $VARIANTS or samples/variants.txt)
-#     --out DIR         where index.html and the shots go (default build/gallery)
+#     --out DIR         where index.html and the shots go (default build/gallery): a folder
+#                       the gallery made, an empty one, or a new one; nothing else is touched
 #     --no-build        use the previewer already built
 #     --in-session      use the Wine session this shell already runs (the tests' own)
 #   bash scripts/gallery.sh --live warning --message "Hello"   # with DISPLAY set: show one live
@@ -45,6 +46,26 @@ if [ "$live" = 1 ]; then
     exec wine "$preview" "$@"
 fi
 
+# Only a folder the gallery made (its marker lists the files it wrote) or an empty one; of
+# its own files it removes only those the marker lists, never the folder or anything else.
+marker="$out/.printdialogs-gallery"
+if [ -e "$out" ] && [ ! -d "$out" ]; then
+    echo "gallery: $out is not a folder" >&2
+    exit 2
+elif [ -f "$marker" ]; then
+    while IFS= read -r file; do
+        case "$file" in */* | .* | '') continue ;; esac
+        rm -f -- "$out/$file"
+    done <"$marker"
+elif [ -d "$out" ] && [ -n "$(ls -A -- "$out")" ]; then
+    echo "gallery: $out is not empty and the gallery did not make it; name a new or empty folder with --out" >&2
+    exit 2
+fi
+mkdir -p -- "$out"
+: >"$marker"
+# Records a file of the gallery's own before it is written.
+own() { echo "$1" >>"$marker"; }
+
 source scripts/wine-session.sh
 read_variants "$variants_file"
 if [ "$own_session" = 1 ]; then
@@ -52,9 +73,6 @@ if [ "$own_session" = 1 ]; then
     mkdir -p "$build/gallery-session"
     start_wine_session "$build/gallery-session"
 fi
-
-rm -rf "$out"
-mkdir -p "$out"
 
 module=${module:-$build/bin/sample_strings.dll}
 windows_module=$(winepath -w "$module" 2>/dev/null)
@@ -79,12 +97,13 @@ picture_fault() {
 }
 
 failed=0
-framed=0
+with_findings=0
 findings=0
 shots=0
 sections=""
 for variant in "${variants[@]}"; do
     IFS='|' read -r name caption arguments <<<"$variant"
+    variant_words "$arguments" || exit 2
     rows=""
     for scale in "${scales[@]}"; do
         IFS='|' read -r dpi percent <<<"$scale"
@@ -94,19 +113,23 @@ for variant in "${variants[@]}"; do
             locale=$(wine_locale_for_tag "$tag")
             base="$name-$tag-${dpi}dpi"
             shots=$((shots + 1))
+            own "$base.json"; own "$base.png"; own "$base.txt"
             # A dialog that did not appear in time on a busy machine gets a second try.
             for attempt in 1 2; do
                 rm -f "$out/$base.json" "$out/$base.png"
                 status=0
-                # shellcheck disable=SC2086
-                LC_ALL="$locale" LANG="$locale" wine "$preview" $arguments --module "$windows_module" \
+                LC_ALL="$locale" LANG="$locale" wine "$preview" "${words[@]}" --module "$windows_module" \
                     --name "$name" --check-json "$(winepath -w "$out/$base.json" 2>/dev/null)" \
                     --screenshot "$(winepath -w "$out/$base.png" 2>/dev/null)" \
                     </dev/null >"$out/$base.txt" 2>&1 || status=$?
                 [ "$status" -ne 0 ] && [ "$status" -ne 3 ] || break
             done
             fault=""
-            if [ "$status" -ne 0 ] && [ "$status" -ne 3 ]; then
+            too_large=""
+            [ -s "$out/$base.json" ] && too_large=$(jq -r 'select(.problem == "too-large") | .detail' "$out/$base.json")
+            if [ -n "$too_large" ]; then
+                fault="too large: $too_large"
+            elif [ "$status" -ne 0 ] && [ "$status" -ne 3 ]; then
                 fault="the previewer failed (exit $status), see $base.txt"
             elif [ ! -s "$out/$base.png" ]; then
                 fault="no picture, see $base.txt"
@@ -115,8 +138,8 @@ for variant in "${variants[@]}"; do
             fi
             list=""
             if [ -s "$out/$base.json" ]; then
-                count=$(wc -l <"$out/$base.json")
-                findings=$((findings + count))
+                findings=$((findings + $(wc -l <"$out/$base.json")))
+                with_findings=$((with_findings + 1))
                 list=$(jq -j '@html "<li>string \(if .stringIds == [] then "-" else (.stringIds | map(tostring) | join("+")) end), control \(if .controlId == 0 then "caption" else .controlId end): \(.problem): \(.detail)</li>"' \
                     "$out/$base.json")
             fi
@@ -128,7 +151,6 @@ for variant in "${variants[@]}"; do
                 [ -s "$out/$base.png" ] && cells+="<img src=\"$base.png\" alt=\"$(html "$caption"), $tag, $percent\">"
                 cells+="<figcaption>$label: failed: $(html "$fault")</figcaption><ul>$list</ul></figure>"
             elif [ -n "$list" ]; then
-                framed=$((framed + 1))
                 cells+="<figure class=\"problem\"><img src=\"$base.png\" alt=\"$(html "$caption"), $tag, $percent\"><figcaption>$label</figcaption><ul>$list</ul></figure>"
             else
                 cells+="<figure><img src=\"$base.png\" alt=\"$(html "$caption"), $tag, $percent\"><figcaption>$label</figcaption></figure>"
@@ -141,7 +163,8 @@ for variant in "${variants[@]}"; do
 done
 set_wine_dpi 96
 
-summary="${#languages[@]} languages (${languages[*]}), ${#variants[@]} variants, 100 % and 150 %: $shots shots, $findings findings in $framed shots, $failed failed"
+summary="${#languages[@]} languages (${languages[*]}), ${#variants[@]} variants, 100 % and 150 %: $shots shots, $findings findings in $with_findings shots, $failed failed"
+own index.html
 cat >"$out/index.html" <<HTML
 <!DOCTYPE html>
 <html lang="en">

@@ -115,6 +115,17 @@ read_variants() {
     done <"$1"
 }
 
+# Fills the array `words` with the previewer arguments of a variant line as written: words
+# in double or single quotes kept whole (--job "Q3 report"), nothing globbed or expanded.
+# Fails, saying why, on an unmatched quote.
+variant_words() {
+    words=()
+    [ -n "${1//[[:space:]]/}" ] || return 0
+    local split
+    split=$(xargs -n 1 printf '%s\n' <<<"$1" 2>&1) || { echo "variant arguments $1: $split" >&2; return 1; }
+    mapfile -t words <<<"$split"
+}
+
 # The LANG/LC_ALL value under which Wine shows the language tag TAG (pl-PL, he-IL, ja-JP):
 # Wine takes the user's interface language from the locale name.
 wine_locale_for_tag() {

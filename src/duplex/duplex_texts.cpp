@@ -3,6 +3,7 @@
 #include "common/default_texts.h"
 #include "common/string_block.h"
 #include "duplex/duplex_dialog.h"
+#include "duplex/duplex_texts.h"
 #include "resource.h"
 
 namespace {
@@ -42,8 +43,6 @@ void loadOrDefault(ResourceText& text, UINT id, const WCHAR* defaultText, WCHAR*
         copyTextCut(defaultText, buffer, kTextUnits);
 }
 
-// In threaded mode the printer itself must be told to go on, so the caller's
-// "insert the stack" step gets the "press Go" line beneath it.
 void setCombinedStep3Text(ResourceText& text, HWND control)
 {
     WCHAR insertStack[kTextUnits];
@@ -64,7 +63,7 @@ void setCombinedStep3Text(ResourceText& text, HWND control)
 
 void setStep3Text(ResourceText& text, HWND control, const DuplexRequest& request)
 {
-    if (!request.continueFromDialog && request.step3TextId == kStringInsertStack)
+    if (joinsPressGoLine(request))
         setCombinedStep3Text(text, control);
     else
         text.setItemText(request.step3TextId, control, kStep3Default);
@@ -72,24 +71,36 @@ void setStep3Text(ResourceText& text, HWND control, const DuplexRequest& request
 
 } // namespace
 
+UINT duplexIntroId(const DuplexRequest& request)
+{
+    return request.evenPagesFirst ? kStringIntroEvenFirst : kStringIntroOddPrinting;
+}
+
+UINT duplexOkButtonId(const DuplexRequest& request)
+{
+    return request.continueFromDialog ? kStringContinueButton : kStringOkButton;
+}
+
+bool joinsPressGoLine(const DuplexRequest& request)
+{
+    return !request.continueFromDialog && request.step3TextId == kStringInsertStack;
+}
+
 void setDuplexTexts(ResourceText& text, HWND dialog, const DuplexRequest& request)
 {
     auto item = [dialog](int id) { return GetDlgItem(dialog, id); };
 
     text.setItemText(kStringDuplexCaption, dialog, kCaptionDefault);
-    if (request.evenPagesFirst)
-        text.setItemText(kStringIntroEvenFirst, item(IDC_DUPLEX_INTRO), kIntroEvenFirstDefault);
-    else
-        text.setItemText(kStringIntroOddPrinting, item(IDC_DUPLEX_INTRO), kIntroOddPrintingDefault);
+    const UINT introId = duplexIntroId(request);
+    text.setItemText(introId, item(IDC_DUPLEX_INTRO),
+                     introId == kStringIntroEvenFirst ? kIntroEvenFirstDefault : kIntroOddPrintingDefault);
     text.setItemText(kStringStep1Number, item(IDC_DUPLEX_STEP1_NUMBER), kStep1NumberDefault);
     text.setItemText(request.step1TextId, item(IDC_DUPLEX_STEP1_TEXT), kStep1Default);
     text.setItemText(kStringStep2Number, item(IDC_DUPLEX_STEP2_NUMBER), kStep2NumberDefault);
     text.setItemText(request.step2TextId, item(IDC_DUPLEX_STEP2_TEXT), kStep2Default);
     text.setItemText(kStringStep3Number, item(IDC_DUPLEX_STEP3_NUMBER), kStep3NumberDefault);
     setStep3Text(text, item(IDC_DUPLEX_STEP3_TEXT), request);
-    if (request.continueFromDialog)
-        text.setItemText(kStringContinueButton, item(IDOK), kContinueDefault);
-    else
-        text.setItemText(kStringOkButton, item(IDOK), kDefaultOkButton);
+    const UINT okId = duplexOkButtonId(request);
+    text.setItemText(okId, item(IDOK), okId == kStringContinueButton ? kContinueDefault : kDefaultOkButton);
     text.setItemText(kStringHelpButton, item(IDC_DUPLEX_HELP), kDefaultHelpButton);
 }

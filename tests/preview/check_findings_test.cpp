@@ -3,6 +3,7 @@
 #include <map>
 
 #include "../../preview/check_findings.h"
+#include "duplex/duplex_texts.h"
 #include "resource.h"
 
 // Which string ids the check expects in which window, and how it reports a finding.
@@ -10,7 +11,7 @@ namespace {
 
 using Shown = std::map<int, std::vector<UINT>>;
 
-Shown shownFor(std::vector<std::wstring> arguments, std::vector<int>* notReadByDialog = nullptr)
+PreviewOptions optionsFor(std::vector<std::wstring> arguments)
 {
     std::vector<wchar_t*> argv;
     for (std::wstring& argument : arguments)
@@ -18,6 +19,12 @@ Shown shownFor(std::vector<std::wstring> arguments, std::vector<int>* notReadByD
     PreviewOptions options;
     const std::wstring error = parseOptions(static_cast<int>(argv.size()), argv.data(), L"sample.dll", options);
     EXPECT_EQ(L"", error);
+    return options;
+}
+
+Shown shownFor(std::vector<std::wstring> arguments, std::vector<int>* notReadByDialog = nullptr)
+{
+    const PreviewOptions options = optionsFor(arguments);
     Shown shown;
     for (const TextSource& source : requestedTexts(options)) {
         shown[source.controlId] = source.stringIds;
@@ -29,18 +36,25 @@ Shown shownFor(std::vector<std::wstring> arguments, std::vector<int>* notReadByD
 
 } // namespace
 
-TEST(CheckFindings, DuplexStepThreeJoinsTwoStringsOnlyWhenThreaded)
+// The choices themselves are the library's (tests/duplex); the check must follow them.
+TEST(CheckFindings, DuplexTextsAreTheDialogsOwnChoices)
 {
-    Shown shown = shownFor({L"duplex", L"--step3-text", L"3140"});
-    EXPECT_EQ((std::vector<UINT>{kStringInsertStack, kStringPressGo}), shown[IDC_DUPLEX_STEP3_TEXT]);
-    EXPECT_EQ(std::vector<UINT>{kStringOkButton}, shown[IDOK]);
-    EXPECT_EQ(std::vector<UINT>{kStringIntroOddPrinting}, shown[IDC_DUPLEX_INTRO]);
-
-    shown = shownFor({L"duplex", L"--blocking", L"--even-first", L"--step3-text", L"3140"});
-    EXPECT_EQ(std::vector<UINT>{kStringInsertStack}, shown[IDC_DUPLEX_STEP3_TEXT]);
-    EXPECT_EQ(std::vector<UINT>{kStringContinueButton}, shown[IDOK]);
-    EXPECT_EQ(std::vector<UINT>{kStringIntroEvenFirst}, shown[IDC_DUPLEX_INTRO]);
-    EXPECT_EQ(std::vector<UINT>{kStringDuplexCaption}, shown[0]);
+    const std::vector<std::vector<std::wstring>> variants = {
+        {L"duplex", L"--step3-text", L"3140"},
+        {L"duplex", L"--blocking", L"--even-first", L"--step3-text", L"3140"},
+        {L"duplex", L"--step3-text", L"3141"},
+    };
+    for (const auto& arguments : variants) {
+        const DuplexRequest request = optionsFor(arguments).duplex;
+        Shown shown = shownFor(arguments);
+        const std::vector<UINT> step3 = joinsPressGoLine(request)
+                                            ? std::vector<UINT>{kStringInsertStack, kStringPressGo}
+                                            : std::vector<UINT>{request.step3TextId};
+        EXPECT_EQ(step3, shown[IDC_DUPLEX_STEP3_TEXT]) << testing::PrintToString(arguments);
+        EXPECT_EQ(std::vector<UINT>{duplexOkButtonId(request)}, shown[IDOK]);
+        EXPECT_EQ(std::vector<UINT>{duplexIntroId(request)}, shown[IDC_DUPLEX_INTRO]);
+        EXPECT_EQ(std::vector<UINT>{kStringDuplexCaption}, shown[0]);
+    }
 }
 
 TEST(CheckFindings, WarningMessageFromTheModuleIsCheckedButNotCutAt255)

@@ -22,21 +22,59 @@ void expectOverflows(const FitCase& c)
 
 TEST(FitRules, EachKindOfControlGivesItsTextItsOwnRoom)
 {
+    const RECT face = pushButtonArea({75, 23}, 2);
+    const RECT label = checkBoxArea({357, 15}, 13, 7);
     const FitCase cases[] = {
-        {"static: exactly its size fits", staticTextOverflow({85, 65}, {85, 65}), 0, 0},
-        {"static: a wrapped line more than shows", staticTextOverflow({85, 65}, {85, 78}), 0, 13},
-        {"static: one word wider than the control", staticTextOverflow({56, 13}, {60, 13}), 4, 0},
-        {"push button: label as wide as the face", pushButtonOverflow({75, 23}, {71, 13}, 2), 0, 0},
-        {"push button: one pixel past the face", pushButtonOverflow({75, 23}, {72, 13}, 2), 1, 0},
-        {"push button: taller than the face", pushButtonOverflow({75, 16}, {40, 13}, 2), 0, 1},
-        {"check box: the box and half a digit come off", checkBoxOverflow({357, 15}, {341, 13}, 13, 7), 0, 0},
-        {"check box: a pixel past the box and gap", checkBoxOverflow({357, 15}, {342, 13}, 13, 7), 1, 0},
-        {"check box at 150 %: bigger box", checkBoxOverflow({536, 22}, {513, 19}, checkBoxWidth(144), 10), 1, 0},
+        {"ink exactly in the area fits", inkOverflow({0, 0, 85, 65}, {0, 0, 85, 65}, 96), 0, 0},
+        {"nothing drawn fits", inkOverflow({0, 0, 85, 65}, {}, 96), 0, 0},
+        {"a letter's last pixel past the right edge", inkOverflow({0, 0, 128, 96}, {0, 2, 129, 22}, 96), 1, 0},
+        {"a line's first pixel before the left edge: the bearing", inkOverflow({0, 0, 128, 96}, {-1, 2, 120, 22}, 96), 0, 0},
+        {"two pixels before the left edge", inkOverflow({0, 0, 128, 96}, {-2, 2, 120, 22}, 96), 1, 0},
+        {"two pixels before it at 150 %: the bearing", inkOverflow({0, 0, 365, 30}, {-2, 2, 120, 28}, 144), 0, 0},
+        {"three pixels before it at 150 %", inkOverflow({0, 0, 365, 30}, {-3, 2, 120, 28}, 144), 1, 0},
+        {"a centred line cut on both sides, the farther counts", inkOverflow({0, 0, 516, 40}, {-45, 1, 565, 24}, 96), 49, 0},
+        {"a wrapped line below", inkOverflow({0, 0, 85, 65}, {0, 2, 80, 78}, 96), 0, 13},
+        {"push button: ink as wide as the face", inkOverflow(face, {2, 6, 73, 16}, 96), 0, 0},
+        {"push button: one pixel past the face", inkOverflow(face, {2, 6, 74, 16}, 96), 1, 0},
+        {"push button: taller than the face", inkOverflow(pushButtonArea({75, 16}, 2), {20, 2, 40, 15}, 96), 0, 1},
+        {"check box: the box and half a digit come off", inkOverflow(label, {16, 1, 357, 14}, 96), 0, 0},
+        {"check box: over the box's gap", inkOverflow(label, {14, 1, 300, 14}, 96), 1, 0},
+        {"check box at 150 %: bigger box", inkOverflow(checkBoxArea({536, 22}, checkBoxWidth(144), 10), {21, 1, 500, 20}, 144), 1, 0},
         {"edit: margins come off, height never counts", editOverflow({285, 12}, {282, 20}, 1, 2), 0, 0},
         {"edit: past the right margin", editOverflow({285, 12}, {283, 13}, 1, 2), 1, 0},
     };
     for (const FitCase& c : cases)
         expectOverflows(c);
+}
+
+TEST(FitRules, JoinedTextsNameThePartThatLeavesTheControl)
+{
+    const RECT shown = {0, 0, 128, 98};
+    EXPECT_EQ(-1, partLeaving(shown, {{0, 2, 120, 30}, {0, 34, 128, 96}}, 96));
+    EXPECT_EQ(1, partLeaving(shown, {{0, 2, 120, 30}, {0, 34, 125, 106}}, 96)) << "the second runs out below";
+    EXPECT_EQ(0, partLeaving(shown, {{0, 2, 132, 30}, {0, 34, 125, 106}}, 96)) << "the first leaves first";
+}
+
+TEST(FitRules, StringsCutAtTheDialogsBuffer)
+{
+    const struct {
+        unsigned length, cut;
+    } cases[] = {{1, 0}, {255, 0}, {256, 1}, {300, 45}, {65535, 65280}};
+    for (const auto& c : cases)
+        EXPECT_EQ(c.cut, unitsCut(c.length)) << c.length << " units";
+}
+
+TEST(FitRules, CharactersNoFontDrawsAreNamedByScript)
+{
+    const struct {
+        wchar_t c;
+        const wchar_t* script;
+    } cases[] = {{L'A', L"Latin"},        {0x00E9, L"Latin"},   {0x03A9, L"Greek"},    {0x043D, L"Cyrillic"},
+                 {0x05D0, L"Hebrew"},     {0x0627, L"Arabic"},  {0x3042, L"Hiragana"}, {0x30AB, L"Katakana"},
+                 {0x4E2D, L"Han"},        {0xAC00, L"Hangul"},  {0xA000, L"Yi"},       {0x2603, L"Common"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(std::wstring(c.script), scriptName(c.c)) << std::hex << unsigned(c.c);
+    EXPECT_EQ(L"\u4e2d (U+4E2D), \ua000 (U+A000)", quotedCharacters(L"\u4e2d\ua000"));
 }
 
 TEST(FitRules, CheckBoxGrowsWithTheScreen)
@@ -64,6 +102,7 @@ TEST(FitRules, StaticTextsDrawAsTheirStyleSays)
     EXPECT_EQ(UINT(DT_LEFT | DT_EXPANDTABS), staticDrawFlags(SS_LEFTNOWORDWRAP));
     EXPECT_EQ(0u, staticDrawFlags(SS_BITMAP)) << "pictures draw no text";
     EXPECT_EQ(0u, staticDrawFlags(SS_ETCHEDFRAME));
+    EXPECT_EQ(UINT(DT_LEFT | DT_EXPANDTABS | DT_WORDBREAK | DT_RTLREADING), staticDrawFlags(SS_LEFT, WS_EX_RTLREADING));
 }
 
 TEST(FitRules, AccessKeys)

@@ -134,7 +134,7 @@ TEST_F(Preview, CheckFindsHiddenLinesBoxesAndCutStrings)
     const char* expected[] = {
         "96dpi notice string 844 control 1018 does-not-fit: ",
         "1 line out of sight",
-        "string 3064 control caption missing-glyph: the font draws a box for U+A000\r\n",
+        "string 3064 control caption no-font: no installed font draws Yi: \xea\x80\x80 (U+A000)\r\n",
         "string 3062 control 1024 too-long: 300 units, cut to 255\r\n",
         "string 3062 control 1024 does-not-fit: ",
     };
@@ -142,4 +142,18 @@ TEST_F(Preview, CheckFindsHiddenLinesBoxesAndCutStrings)
         EXPECT_NE(std::string::npos, run.output.find(finding)) << "expected " << finding << " in " << run.output;
     EXPECT_EQ(std::string::npos, run.output.find("control 1019 ")) << "Job Name: fits; " << run.output;
     EXPECT_EQ(std::string::npos, run.output.find("missing-string")) << run.output;
+}
+
+TEST_F(Preview, OneFindingAndNoneFromHiddenControls)
+{
+    // The third button and the check box are hidden, and Cancel with them (id 0); only the
+    // OK label the module lacks is a finding.
+    const ProgramRun run = runPreview(L"warning --check --name one --caption-id 4002 --message-id 4003 --ok-id 4099 "
+                                      L"--cancel-id 0 --module \"" + besideTest(L"check_planted.dll") + L"\"");
+    EXPECT_EQ(3u, run.exitCode) << "exit 3: one problem is a problem; " << run.output;
+    size_t lines = 0;
+    for (size_t at = run.output.find("dpi one "); at != std::string::npos; at = run.output.find("dpi one ", at + 1))
+        ++lines;
+    EXPECT_EQ(1u, lines) << run.output;
+    EXPECT_NE(std::string::npos, run.output.find("string 4099 control 1 missing-string")) << run.output;
 }
