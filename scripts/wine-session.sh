@@ -39,7 +39,7 @@ start_wine_session() {
     wineserver -p </dev/null >/dev/null 2>&1
     # The marker holds the version of the configuration below: a prefix made by an
     # older version is configured again.
-    local version=4
+    local version=5
     if [ "$(cat "$WINEPREFIX/.configured" 2>/dev/null)" != "$version" ]; then
         wineboot -i </dev/null >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
@@ -72,9 +72,13 @@ start_wine_session() {
     wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 
-# Fonts as on a localized system: Wine's Marlett draws the close box (without it the
-# box shows the letter "r"), and the caption font links to a Japanese font that has
-# Latin letters, so Japanese captions show no boxes.
+# Fonts as on a localized system, from the packages scripts/setup.sh installs. Wine's
+# Marlett draws the close box (without it the box shows the letter "r"). The dialog font
+# "MS Shell Dlg" stands for a Windows face that is not here (Tahoma, SimSun, PMingLiU,
+# Gulim, MS UI Gothic); Wine then takes the sans-serif font fontconfig prefers for the
+# locale's language: Liberation Sans, WenQuanYi Micro Hei for Chinese and Korean,
+# IPAGothic for Japanese. Captions are in DejaVu Sans (Latin, Greek, Cyrillic, Hebrew,
+# Arabic). Both link to fonts for the other scripts, as Windows links its interface fonts.
 configure_fonts() {
     local marlett
     marlett=$(find /usr/share/wine /usr/lib/wine /usr/local/share/wine /opt \
@@ -83,14 +87,19 @@ configure_fonts() {
         mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
         cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
     fi
-    local japanese
-    japanese=$(fc-list 'IPAGothic' file 2>/dev/null | head -n 1 | sed 's/: *$//')
-    if [ -n "$japanese" ]; then
-        japanese=$(basename "$(readlink -f "$japanese")")
-        local face
-        for face in "DejaVu Sans" "DejaVu Sans Bold"; do
+    # A link names the font's file, which Wine matches by its name alone. Japanese first,
+    # as on a Windows of another language; the second has Chinese and Korean.
+    local links="" family file face
+    for family in IPAGothic "WenQuanYi Micro Hei"; do
+        file=$(fc-list "$family" file 2>/dev/null | head -n 1 | sed 's/: *$//')
+        [ -n "$file" ] || continue
+        # reg's list separator is the two characters \0.
+        links+="${links:+\\0}$(basename "$(readlink -f "$file")"),$family"
+    done
+    if [ -n "$links" ]; then
+        for face in "DejaVu Sans" "DejaVu Sans Bold" "Liberation Sans" "Liberation Sans Bold"; do
             wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-                /v "$face" /t REG_MULTI_SZ /d "$japanese,IPAGothic" /f </dev/null >/dev/null 2>&1
+                /v "$face" /t REG_MULTI_SZ /d "$links" /f </dev/null >/dev/null 2>&1
         done
     fi
 }
