@@ -97,7 +97,7 @@ configure_fonts() {
         links+="${links:+\\0}$(basename "$(readlink -f "$file")"),$family"
     done
     if [ -n "$links" ]; then
-        for face in "DejaVu Sans" "DejaVu Sans Bold" "Liberation Sans" "Liberation Sans Bold"; do
+        for face in "DejaVu Sans" "DejaVu Sans Bold"; do
             wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
                 /v "$face" /t REG_MULTI_SZ /d "$links" /f </dev/null >/dev/null 2>&1
         done
