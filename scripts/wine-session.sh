@@ -74,11 +74,13 @@ start_wine_session() {
 
 # Fonts as on a localized system, from the packages scripts/setup.sh installs. Wine's
 # Marlett draws the close box (without it the box shows the letter "r"). The dialog font
-# "MS Shell Dlg" stands for a Windows face that is not here (Tahoma, SimSun, PMingLiU,
-# Gulim, MS UI Gothic); Wine then takes the sans-serif font fontconfig prefers for the
-# locale's language: Liberation Sans, WenQuanYi Micro Hei for Chinese and Korean,
-# IPAGothic for Japanese. Captions are in DejaVu Sans (Latin, Greek, Cyrillic, Hebrew,
-# Arabic). Both link to fonts for the other scripts, as Windows links its interface fonts.
+# "MS Shell Dlg" stands for a Windows face that is not here (Tahoma, Microsoft Sans
+# Serif, SimSun, PMingLiU, Gulim, MS UI Gothic); Wine then takes a font for the locale's
+# script: Liberation Sans, DejaVu Sans for Hebrew and Arabic, WenQuanYi Micro Hei for
+# Chinese and Korean, IPAGothic for Japanese. Captions are in DejaVu Sans, which has no
+# Han, kana or Hangul: it links to those fonts, as Windows links its interface fonts.
+# Giving the missing Windows names to these fonts instead (Wine's font replacements)
+# changed the font of Latin, Greek and Japanese dialogs and drew Hebrew or Greek as boxes.
 configure_fonts() {
     local marlett
     marlett=$(find /usr/share/wine /usr/lib/wine /usr/local/share/wine /opt \
@@ -88,7 +90,8 @@ configure_fonts() {
         cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
     fi
     # A link names the font's file, which Wine matches by its name alone. Japanese first,
-    # as on a Windows of another language; the second has Chinese and Korean.
+    # as on a Windows of another language; the second has Chinese and Korean, and draws
+    # the Han characters Japanese fonts lack.
     local links="" family file face
     for family in IPAGothic "WenQuanYi Micro Hei"; do
         file=$(fc-list "$family" file 2>/dev/null | head -n 1 | sed 's/: *$//')
