@@ -79,8 +79,9 @@ start_wine_session() {
 # script: Liberation Sans, DejaVu Sans for Hebrew and Arabic, WenQuanYi Micro Hei for
 # Chinese and Korean, IPAGothic for Japanese. Captions are in DejaVu Sans, which has no
 # Han, kana or Hangul: it links to those fonts, as Windows links its interface fonts.
-# Giving the missing Windows names to these fonts instead (Wine's font replacements)
-# changed the font of Latin, Greek and Japanese dialogs and drew Hebrew or Greek as boxes.
+# Links of the Windows names would not last: Wine rewrites them whenever the locale
+# changes. Giving those names to these fonts instead (Wine's font replacements) changed
+# the font of Latin, Greek and Japanese dialogs and drew Hebrew or Greek as boxes.
 configure_fonts() {
     local marlett
     marlett=$(find /usr/share/wine /usr/lib/wine /usr/local/share/wine /opt \
