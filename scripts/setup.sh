@@ -5,8 +5,10 @@ set -euo pipefail
 packages=(cmake make g++-mingw-w64-x86-64 wine wine64 xvfb xfonts-base googletest clang-14 libclang-rt-14-dev
     binutils-mingw-w64-i686
     # Fonts as a localized system has them: Wine's own (Marlett draws the close box),
-    # DejaVu for Arabic and Hebrew captions, a Japanese font that also has Latin letters.
-    fonts-wine fonts-dejavu-core fonts-ipafont-gothic)
+    # Liberation for Latin, Greek and Cyrillic dialogs, DejaVu for Arabic and Hebrew and
+    # for captions, and fonts that also have Latin letters for Japanese, and for Chinese
+    # (Simplified and Traditional) and Korean (1.6 MB).
+    fonts-wine fonts-liberation fonts-dejavu-core fonts-ipafont-gothic fonts-wqy-microhei)
 # lld links the DLL's second build, with clang (scripts/build.sh --clang).
 packages+=(lld-14)
 missing=()

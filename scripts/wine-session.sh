@@ -39,7 +39,7 @@ start_wine_session() {
     wineserver -p </dev/null >/dev/null 2>&1
     # The marker holds the version of the configuration below: a prefix made by an
     # older version is configured again.
-    local version=4
+    local version=5
     if [ "$(cat "$WINEPREFIX/.configured" 2>/dev/null)" != "$version" ]; then
         wineboot -i </dev/null >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
@@ -72,9 +72,16 @@ start_wine_session() {
     wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 
-# Fonts as on a localized system: Wine's Marlett draws the close box (without it the
-# box shows the letter "r"), and the caption font links to a Japanese font that has
-# Latin letters, so Japanese captions show no boxes.
+# Fonts as on a localized system, from the packages scripts/setup.sh installs. Wine's
+# Marlett draws the close box (without it the box shows the letter "r"). The dialog font
+# "MS Shell Dlg" stands for a Windows face that is not here (Tahoma, Microsoft Sans
+# Serif, SimSun, PMingLiU, Gulim, MS UI Gothic); Wine then takes a font for the locale's
+# script: Liberation Sans, DejaVu Sans for Hebrew and Arabic, WenQuanYi Micro Hei for
+# Chinese and Korean, IPAGothic for Japanese. Captions are in DejaVu Sans, which has no
+# Han, kana or Hangul: it links to those fonts, as Windows links its interface fonts.
+# Links of the Windows names would not last: Wine rewrites them whenever the locale
+# changes. Giving those names to these fonts instead (Wine's font replacements) changed
+# the font of Latin, Greek and Japanese dialogs and drew Hebrew or Greek as boxes.
 configure_fonts() {
     local marlett
     marlett=$(find /usr/share/wine /usr/lib/wine /usr/local/share/wine /opt \
@@ -83,14 +90,20 @@ configure_fonts() {
         mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
         cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
     fi
-    local japanese
-    japanese=$(fc-list 'IPAGothic' file 2>/dev/null | head -n 1 | sed 's/: *$//')
-    if [ -n "$japanese" ]; then
-        japanese=$(basename "$(readlink -f "$japanese")")
-        local face
+    # A link names the font's file, which Wine matches by its name alone. Japanese first,
+    # as on a Windows of another language; the second has Chinese and Korean, and draws
+    # the Han characters Japanese fonts lack.
+    local links="" family file face
+    for family in IPAGothic "WenQuanYi Micro Hei"; do
+        file=$(fc-list "$family" file 2>/dev/null | head -n 1 | sed 's/: *$//')
+        [ -n "$file" ] || continue
+        # reg's list separator is the two characters \0.
+        links+="${links:+\\0}$(basename "$(readlink -f "$file")"),$family"
+    done
+    if [ -n "$links" ]; then
         for face in "DejaVu Sans" "DejaVu Sans Bold"; do
             wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-                /v "$face" /t REG_MULTI_SZ /d "$japanese,IPAGothic" /f </dev/null >/dev/null 2>&1
+                /v "$face" /t REG_MULTI_SZ /d "$links" /f </dev/null >/dev/null 2>&1
         done
     fi
 }
