@@ -1,6 +1,7 @@
 #include "warning/warning_dialog.h"
 
 #include "common/default_texts.h"
+#include "common/reading_direction.h"
 #include "resource.h"
 
 namespace {
@@ -33,6 +34,7 @@ void initWarningDialog(HWND dialog, WarningInstance* instance)
     instance->text.openResourceModule(request.resourceModulePath);
     bindControls(dialog, instance->windows);
     setWarningTexts(*instance);
+    applyReadingDirections(dialog, instance->text.rightToLeft());
     applyButtonSet(instance->windows, request);
     measureWarningLayout(instance->windows, instance->rects);
     growForLongMessage(instance->windows, instance->rects, request);
@@ -95,6 +97,11 @@ INT_PTR CALLBACK warningDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_COMMAND: {
         onWarningCommand(dialog, wParam);
         return FALSE;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        keepReadingOrder(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
+        return FALSE;  // the dialog's own colours
     }
     case WM_CLOSE: {
         EndDialog(dialog, IDCANCEL);
