@@ -62,7 +62,8 @@ INT_PTR initJobStorageDialog(HWND dialog, JobStorageInstance* instance)
     applyReadingDirections(dialog, instance->text.rightToLeft());
     centreOverForeground(dialog, PlacementVariant::JobStorage);
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(instance));
-    // No default focus: the notice must not take the keyboard from the user's work.
+    // FALSE: no focus is set here. The notice is a window of its own, so it takes the
+    // keyboard when it activates, on its first tab stop (the user name, text selected).
     return FALSE;
 }
 

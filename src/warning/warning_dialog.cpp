@@ -1,5 +1,7 @@
 #include "warning/warning_dialog.h"
 
+#include <initializer_list>
+
 #include "common/default_texts.h"
 #include "common/reading_direction.h"
 #include "resource.h"
@@ -38,7 +40,17 @@ void initWarningDialog(HWND dialog, WarningInstance* instance)
     applyButtonSet(instance->windows, request);
     measureWarningLayout(instance->windows, instance->rects);
     growForLongMessage(instance->windows, instance->rects, request);
+    setKeyboardOrder(instance->windows, request);
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(instance));
+}
+
+// Keeps the check box's state for the caller as the dialog ends, however it ends.
+void endWarning(HWND dialog, INT_PTR result)
+{
+    if (auto* instance = reinterpret_cast<WarningInstance*>(GetWindowLongPtrW(dialog, DWLP_USER)))
+        instance->checkBoxTicked = instance->request->showCheckBox != 0 &&
+                                   SendMessageW(instance->windows.checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    EndDialog(dialog, result);
 }
 
 void onWarningCommand(HWND dialog, WPARAM wParam)
@@ -55,7 +67,7 @@ void onWarningCommand(HWND dialog, WPARAM wParam)
     case IDOK:
     case IDCANCEL:
     case IDC_WARNING_THIRD:
-        EndDialog(dialog, LOWORD(wParam));
+        endWarning(dialog, LOWORD(wParam));
         break;
     default:
         break;
@@ -85,6 +97,33 @@ void applyButtonSet(const WarningWindows& windows, const WarningRequest& request
     showWhen(windows.checkBox, request.showCheckBox);
 }
 
+int firstShownButton(const WarningRequest& request)
+{
+    if (request.okButtonTextId)
+        return IDOK;
+    if (request.cancelButtonTextId)
+        return IDCANCEL;
+    return request.thirdButtonTextId ? IDC_WARNING_THIRD : 0;
+}
+
+void setKeyboardOrder(const WarningWindows& windows, const WarningRequest& request)
+{
+    // Tab follows the z-order; mirrored, the same order reads from right to left.
+    HWND after = HWND_TOP;
+    for (HWND control : {windows.checkBox, windows.okButton, windows.cancelButton, windows.thirdButton}) {
+        SetWindowPos(control, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        after = control;
+    }
+    const int first = firstShownButton(request);
+    // With no button shown the default is the hidden, disabled IDOK: Enter then does
+    // nothing, where the dialog manager would otherwise send IDOK anyway.
+    SendMessageW(windows.dialog, DM_SETDEFID, first ? first : IDOK, 0);
+    // Focus set now would be replaced when the dialog activates; a posted move lands after.
+    if (first)
+        PostMessageW(windows.dialog, WM_NEXTDLGCTL,
+                     reinterpret_cast<WPARAM>(GetDlgItem(windows.dialog, first)), TRUE);
+}
+
 // Every message but WM_INITDIALOG may come before the instance is in the user slot
 // (WM_SETFONT does): those find the slot empty and do nothing.
 INT_PTR CALLBACK warningDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -104,7 +143,7 @@ INT_PTR CALLBACK warningDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         return FALSE;  // the dialog's own colours
     }
     case WM_CLOSE: {
-        EndDialog(dialog, IDCANCEL);
+        endWarning(dialog, IDCANCEL);
         return FALSE;
     }
     default:
