@@ -1,7 +1,5 @@
 #include "warning/warning_dialog.h"
 
-#include <initializer_list>
-
 #include "common/default_texts.h"
 #include "common/reading_direction.h"
 #include "resource.h"
@@ -47,9 +45,10 @@ void initWarningDialog(HWND dialog, WarningInstance* instance)
 // Keeps the check box's state for the caller as the dialog ends, however it ends.
 void endWarning(HWND dialog, INT_PTR result)
 {
-    if (auto* instance = reinterpret_cast<WarningInstance*>(GetWindowLongPtrW(dialog, DWLP_USER)))
-        instance->checkBoxTicked = instance->request->showCheckBox != 0 &&
-                                   SendMessageW(instance->windows.checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    auto* instance = reinterpret_cast<WarningInstance*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (instance && instance->request->showCheckBox)
+        instance->checkBoxTicked =
+            SendMessageW(instance->windows.checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
     EndDialog(dialog, result);
 }
 
@@ -110,7 +109,9 @@ void setKeyboardOrder(const WarningWindows& windows, const WarningRequest& reque
 {
     // Tab follows the z-order; mirrored, the same order reads from right to left.
     HWND after = HWND_TOP;
-    for (HWND control : {windows.checkBox, windows.okButton, windows.cancelButton, windows.thirdButton}) {
+    const HWND order[] = {windows.checkBox, windows.okButton, windows.cancelButton,
+                          windows.thirdButton};
+    for (HWND control : order) {
         SetWindowPos(control, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         after = control;
     }
