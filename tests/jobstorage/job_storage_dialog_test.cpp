@@ -257,6 +257,12 @@ TEST(JobStorageDialog, EachTextReadsInItsOwnDirectionInHebrew)
     }
     for (int id : {IDC_JOB_STORAGE_USER_LABEL, IDC_JOB_STORAGE_JOB_LABEL, IDC_JOB_STORAGE_HEADING, IDOK})
         EXPECT_NE(0, exStyle(id) & WS_EX_RTLREADING) << "Hebrew text in control " << id;
+    // The label paints with a DC that reads right to left, whatever its control makes of the style.
+    HDC paint = CreateCompatibleDC(nullptr);
+    SendMessageW(notice.dialog(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(paint),
+                 reinterpret_cast<LPARAM>(notice.item(IDC_JOB_STORAGE_USER_LABEL)));
+    EXPECT_NE(0u, GetTextAlign(paint) & TA_RTLREADING) << "the label's paint DC";
+    DeleteDC(paint);
 }
 
 TEST(JobStorageDialog, IsCentredOverTheForegroundWindow)
