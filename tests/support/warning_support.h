@@ -96,12 +96,26 @@ inline int focusedId(HWND dialog, int expected)
 }
 
 // A key as the keyboard delivers it: to the window with the focus, through the dialog's
-// own message loop.
-inline void pressKey(HWND dialog, WPARAM key)
+// own message loop; with Shift held, as the dialog's thread reads the keyboard's state.
+inline void pressKey(HWND dialog, WPARAM key, bool shift = false)
 {
+    const DWORD dialogThread = GetWindowThreadProcessId(dialog, nullptr);
     GUITHREADINFO info = {sizeof info};
-    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+    GetGUIThreadInfo(dialogThread, &info);
+    const bool attached = shift && AttachThreadInput(GetCurrentThreadId(), dialogThread, TRUE);
+    BYTE keys[256] = {};
+    if (attached) {
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = 0x80;
+        SetKeyboardState(keys);
+    }
     PostMessageW(info.hwndFocus ? info.hwndFocus : dialog, WM_KEYDOWN, key, 0);
+    if (attached) {
+        Sleep(200);  // the dialog reads Shift while it handles the key
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+        AttachThreadInput(GetCurrentThreadId(), dialogThread, FALSE);
+    }
 }
 
 // The warning's windows as the user sees them: controls in client coordinates, the dialog

@@ -242,8 +242,7 @@ TEST(WarningDialog, KeyboardFollowsTheButtonsInReadingOrder)
                     pressKey(dialog, VK_TAB);
                     EXPECT_EQ(c.tabCycle[i], focusedId(dialog, c.tabCycle[i])) << where << ": Tab " << i;
                 }
-                // What Shift+Tab asks of the dialog manager: the previous tab stop.
-                PostMessageW(dialog, WM_NEXTDLGCTL, 1, FALSE);
+                pressKey(dialog, VK_TAB, true);
                 EXPECT_EQ(back, focusedId(dialog, back)) << where << ": Shift+Tab";
                 pressKey(dialog, VK_RETURN);
                 if (pressedBy(back) == 2)
