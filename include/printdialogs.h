@@ -3,6 +3,7 @@
  *
  *   IShowWarningDialog  a warning with the caller's message and up to three buttons;
  *                       blocks and returns the id of the button that closed it.
+ *   IShowWarningDialogEx  the same, and tells whether the check box was ticked.
  *   VDisplayDialog      manual duplex instructions (three steps with pictures);
  *                       blocks when continueFromDialog is non-zero, else runs on a thread.
  *   VJobStorageDialog   the job storage notice, on a thread of its own; OK stores the
@@ -105,6 +106,12 @@ typedef struct JobStorageRequest {
 /* Returns 1, 2 or kWarningThirdButton for the button that closed the dialog,
    kWarningNotShown or kWarningCannotCreate. */
 PRINTDIALOGS_API INT32 WINAPI IShowWarningDialog(const WarningRequest *request);
+
+/* As IShowWarningDialog, same results and rules; when checkBoxChecked is not null it gets
+   1 when the check box was shown and ticked as the dialog closed, else 0 (also when no
+   dialog appeared). For a driver that keeps its own "do not show again". */
+PRINTDIALOGS_API INT32 WINAPI IShowWarningDialogEx(const WarningRequest *request,
+                                                   int *checkBoxChecked);
 
 /* Threaded mode: the dialog thread's handle, or null. Blocking mode: returns after the
    dialog closed; the value carries no information. 0 when the request cannot be copied

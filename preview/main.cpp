@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "module_languages.h"
+#include "resource.h"
 #include "preview_options.h"
 #include "screenshot.h"
 #include "text_check.h"
@@ -108,6 +109,8 @@ struct Photographer {
             check(dialog);
         if (!options.screenshotPath.empty())
             photograph(dialog);
+        if (options.tickCheckBox)
+            SendMessageW(GetDlgItem(dialog, IDC_WARNING_CHECK), BM_SETCHECK, BST_CHECKED, 0);
         if (options.closeWith)
             PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(options.closeWith, BN_CLICKED), 0);
         else
@@ -202,9 +205,11 @@ int wmain(int argc, wchar_t** argv)
     int status = 0;
     switch (options.kind) {
     case DialogKind::Warning: {
-        const INT32 result = IShowWarningDialog(&options.warning);
+        int ticked = 0;
+        const INT32 result = IShowWarningDialogEx(&options.warning, &ticked);
         photographer.nothingToShow = true;
-        print(L"IShowWarningDialog returned " + std::to_wstring(result) + L"\n");
+        print(L"IShowWarningDialog returned " + std::to_wstring(result) + L", check box ticked: " +
+              std::to_wstring(ticked) + L"\n");
         break;
     }
     case DialogKind::Duplex: {

@@ -89,6 +89,8 @@ const std::vector<Option>& optionTable()
         {L"--third-id", L"N", L"warning: label of button 285 (0 hides it)", NUMBER_FIELD(warning, thirdButtonTextId, L"--third-id")},
         {L"--check-box", nullptr, L"warning: show the check box",
          [](PreviewOptions& o, const wchar_t*) { o.warning.showCheckBox = 1; return std::wstring(); }},
+        {L"--tick", nullptr, L"warning: tick the check box before closing (with --screenshot)",
+         [](PreviewOptions& o, const wchar_t*) { o.tickCheckBox = true; return std::wstring(); }},
         {L"--show-dialog", L"N", L"warning: the showDialog field (default 1; other values show nothing)",
          NUMBER_FIELD(warning, showDialog, L"--show-dialog")},
 

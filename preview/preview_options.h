@@ -17,6 +17,7 @@ struct PreviewOptions {
     UINT messageId = 0;           // warning text taken from the module instead of --message
     std::wstring screenshotPath;  // capture, write, then close the dialog
     int closeWith = 0;            // button that closes a captured dialog; 0: the close box
+    bool tickCheckBox = false;    // tick the warning's check box before closing it
     bool check = false;           // report what does not show as meant, then close
     std::wstring checkJsonPath;   // with check: append the findings here, one JSON object a line
     std::wstring name;            // the dialog's name in the check's report

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "common/placement.h"
+#include "common/reading_direction.h"
 #include "module.h"
 #include "resource.h"
 
@@ -17,6 +18,7 @@ void initialise(HWND dialog, DuplexInstance& instance)
 {
     instance.text.openResourceModule(instance.request->resourceModulePath);
     setDuplexTexts(instance.text, dialog, *instance.request);
+    applyReadingDirections(dialog, instance.text.rightToLeft());
     centreOverForeground(dialog, PlacementVariant::Duplex);
     // Last, so that nothing before it sees a half-built dialog.
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&instance));
@@ -76,6 +78,11 @@ INT_PTR CALLBACK duplexDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         if (const DuplexInstance* instance = instanceOf(dialog))
             paintPanels(dialog, *instance);
         return FALSE;  // the default processing paints the rest of the dialog
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        keepReadingOrder(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
+        return FALSE;  // the dialog's own colours
     }
     case WM_CLOSE: {
         EndDialog(dialog, 1);

@@ -5,6 +5,7 @@
 
 #include "common/default_texts.h"
 #include "common/placement.h"
+#include "common/reading_direction.h"
 #include "common/request_copy.h"
 #include "jobstorage/job_name.h"
 #include "jobstorage/preference.h"
@@ -58,9 +59,11 @@ INT_PTR initJobStorageDialog(HWND dialog, JobStorageInstance* instance)
     instance->text.openResourceModule(instance->request.resourceModulePath);
     setJobStorageTexts(instance, dialog);
     setRequestTexts(instance->request, dialog);
+    applyReadingDirections(dialog, instance->text.rightToLeft());
     centreOverForeground(dialog, PlacementVariant::JobStorage);
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(instance));
-    // No default focus: the notice must not take the keyboard from the user's work.
+    // FALSE: no focus is set here. The notice is a window of its own, so it takes the
+    // keyboard when it activates, on its first tab stop (the user name, text selected).
     return FALSE;
 }
 
@@ -132,6 +135,10 @@ INT_PTR CALLBACK jobStorageDialogProc(HWND dialog, UINT message, WPARAM wParam, 
         return initJobStorageDialog(dialog, reinterpret_cast<JobStorageInstance*>(lParam));
     case WM_COMMAND:
         return onJobStorageCommand(dialog, wParam);
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        keepReadingOrder(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
+        return FALSE;  // the dialog's own colours
     case WM_CLOSE:
         // The close box and Alt+F4 end the notice without storing the check box.
         EndDialog(dialog, kNoticeEnded);

@@ -1,6 +1,7 @@
 #include "warning/warning_dialog.h"
 
 #include "common/default_texts.h"
+#include "common/reading_direction.h"
 #include "resource.h"
 
 namespace {
@@ -33,10 +34,22 @@ void initWarningDialog(HWND dialog, WarningInstance* instance)
     instance->text.openResourceModule(request.resourceModulePath);
     bindControls(dialog, instance->windows);
     setWarningTexts(*instance);
+    applyReadingDirections(dialog, instance->text.rightToLeft());
     applyButtonSet(instance->windows, request);
     measureWarningLayout(instance->windows, instance->rects);
     growForLongMessage(instance->windows, instance->rects, request);
+    setKeyboardOrder(instance->windows, request);
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(instance));
+}
+
+// Keeps the check box's state for the caller as the dialog ends, however it ends.
+void endWarning(HWND dialog, INT_PTR result)
+{
+    auto* instance = reinterpret_cast<WarningInstance*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (instance && instance->request->showCheckBox)
+        instance->checkBoxTicked =
+            SendMessageW(instance->windows.checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    EndDialog(dialog, result);
 }
 
 void onWarningCommand(HWND dialog, WPARAM wParam)
@@ -53,7 +66,7 @@ void onWarningCommand(HWND dialog, WPARAM wParam)
     case IDOK:
     case IDCANCEL:
     case IDC_WARNING_THIRD:
-        EndDialog(dialog, LOWORD(wParam));
+        endWarning(dialog, LOWORD(wParam));
         break;
     default:
         break;
@@ -83,6 +96,35 @@ void applyButtonSet(const WarningWindows& windows, const WarningRequest& request
     showWhen(windows.checkBox, request.showCheckBox);
 }
 
+int firstShownButton(const WarningRequest& request)
+{
+    if (request.okButtonTextId)
+        return IDOK;
+    if (request.cancelButtonTextId)
+        return IDCANCEL;
+    return request.thirdButtonTextId ? IDC_WARNING_THIRD : 0;
+}
+
+void setKeyboardOrder(const WarningWindows& windows, const WarningRequest& request)
+{
+    // Tab follows the z-order; mirrored, the same order reads from right to left.
+    HWND after = HWND_TOP;
+    const HWND order[] = {windows.checkBox, windows.okButton, windows.cancelButton,
+                          windows.thirdButton};
+    for (HWND control : order) {
+        SetWindowPos(control, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        after = control;
+    }
+    const int first = firstShownButton(request);
+    // With no button shown the default is the hidden, disabled IDOK: Enter then does
+    // nothing, where the dialog manager would otherwise send IDOK anyway.
+    SendMessageW(windows.dialog, DM_SETDEFID, first ? first : IDOK, 0);
+    // Focus set now would be replaced when the dialog activates; a posted move lands after.
+    if (first)
+        PostMessageW(windows.dialog, WM_NEXTDLGCTL,
+                     reinterpret_cast<WPARAM>(GetDlgItem(windows.dialog, first)), TRUE);
+}
+
 // Every message but WM_INITDIALOG may come before the instance is in the user slot
 // (WM_SETFONT does): those find the slot empty and do nothing.
 INT_PTR CALLBACK warningDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -96,8 +138,13 @@ INT_PTR CALLBACK warningDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         onWarningCommand(dialog, wParam);
         return FALSE;
     }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        keepReadingOrder(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
+        return FALSE;  // the dialog's own colours
+    }
     case WM_CLOSE: {
-        EndDialog(dialog, IDCANCEL);
+        endWarning(dialog, IDCANCEL);
         return FALSE;
     }
     default:

@@ -23,12 +23,14 @@ struct WarningInstance {
     ResourceText text;
     WarningWindows windows = {};
     WarningRects rects = {};
+    int checkBoxTicked = 0;  // 1 when the check box was shown and ticked as the dialog closed
 };
 
 // Shows the warning for `copy` modally on this thread and returns the id that ended it
 // (1, 2 or 285), 0 when the instance cannot be made, or -1 when the dialog cannot be
-// created. Takes ownership of the LocalAlloc'd copy and frees it on every path.
-INT32 runWarningDialog(WarningRequest* copy);
+// created; `checkBoxTicked` gets 1 when the check box was shown and ticked as it closed,
+// else 0. Takes ownership of the LocalAlloc'd copy and frees it on every path.
+INT32 runWarningDialog(WarningRequest* copy, int& checkBoxTicked);
 
 INT_PTR CALLBACK warningDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -38,5 +40,12 @@ void setWarningTexts(WarningInstance& instance);
 // Shows and enables each button and the check box whose field is non-zero; hides and
 // disables the rest, leaving them where they stand.
 void applyButtonSet(const WarningWindows& windows, const WarningRequest& request);
+
+// The first button shown in reading order (IDOK, IDCANCEL, the third), 0 when none is.
+int firstShownButton(const WarningRequest& request);
+
+// Tab visits the check box, then the buttons as the eye reads them; the first button
+// shown takes the focus and is the default, so Enter presses what the focus shows.
+void setKeyboardOrder(const WarningWindows& windows, const WarningRequest& request);
 
 #endif

@@ -5,8 +5,9 @@
 #include "resource.h"
 #include "warning/warning_dialog.h"
 
-INT32 runWarningDialog(WarningRequest* copy)
+INT32 runWarningDialog(WarningRequest* copy, int& checkBoxTicked)
 {
+    checkBoxTicked = 0;
     auto* instance = new (std::nothrow) WarningInstance(copy);
     if (!instance) {
         LocalFree(copy);
@@ -18,6 +19,7 @@ INT32 runWarningDialog(WarningRequest* copy)
     const int dialogTemplate = instance->text.rightToLeft() ? IDD_WARNING_RTL : IDD_WARNING;
     const INT_PTR result = DialogBoxParamW(moduleInstance(), MAKEINTRESOURCEW(dialogTemplate), owner,
                                            warningDialogProc, reinterpret_cast<LPARAM>(instance));
+    checkBoxTicked = instance->checkBoxTicked;
     LocalFree(copy);
     instance->request = nullptr;
     delete instance;  // its ResourceText frees the resource module

@@ -69,6 +69,9 @@ int main(void)
     wcscpy(warning.messageText, L"Not to be shown.");
     check(IShowWarningDialog(&warning) == kWarningNotShown,
           "IShowWarningDialog with showDialog 0 returns 0");
+    int ticked = 7;
+    check(IShowWarningDialogEx(&warning, &ticked) == kWarningNotShown && ticked == 0,
+          "IShowWarningDialogEx with showDialog 0 returns 0 and an unticked box");
 
     JobStorageRequest notice;
     memset(&notice, 0, sizeof notice);

@@ -15,15 +15,16 @@ HLOCAL WINAPI failingLocalAlloc(UINT, SIZE_T)
 
 } // namespace
 
-TEST(Exports, AreNamedAtOrdinalsOneToThree)
+TEST(Exports, AreNamedAtOrdinalsOneToFour)
 {
     HMODULE library = libraryModule();
     ASSERT_NE(nullptr, library);
     EXPECT_EQ(GetProcAddress(library, "IShowWarningDialog"), GetProcAddress(library, MAKEINTRESOURCEA(1)));
     EXPECT_EQ(GetProcAddress(library, "VDisplayDialog"), GetProcAddress(library, MAKEINTRESOURCEA(2)));
     EXPECT_EQ(GetProcAddress(library, "VJobStorageDialog"), GetProcAddress(library, MAKEINTRESOURCEA(3)));
-    EXPECT_NE(nullptr, GetProcAddress(library, MAKEINTRESOURCEA(3)));
-    EXPECT_EQ(nullptr, GetProcAddress(library, MAKEINTRESOURCEA(4)));
+    EXPECT_EQ(GetProcAddress(library, "IShowWarningDialogEx"), GetProcAddress(library, MAKEINTRESOURCEA(4)));
+    EXPECT_NE(nullptr, GetProcAddress(library, MAKEINTRESOURCEA(4)));
+    EXPECT_EQ(nullptr, GetProcAddress(library, MAKEINTRESOURCEA(5)));
 }
 
 TEST(Exports, ShowNothingWhenTheCopyCannotBeAllocated)
@@ -36,6 +37,9 @@ TEST(Exports, ShowNothingWhenTheCopyCannotBeAllocated)
     duplex.continueFromDialog = 1;
     JobStorageRequest jobStorage = {};
     EXPECT_EQ(0, IShowWarningDialog(&warning));
+    int ticked = -1;
+    EXPECT_EQ(0, IShowWarningDialogEx(&warning, &ticked));
+    EXPECT_EQ(0, ticked);
     EXPECT_EQ(0, VDisplayDialog(&duplex));
     duplex.continueFromDialog = 0;
     EXPECT_EQ(0, VDisplayDialog(&duplex));
@@ -45,6 +49,7 @@ TEST(Exports, ShowNothingWhenTheCopyCannotBeAllocated)
 TEST(Exports, RefuseANullRecord)
 {
     EXPECT_EQ(0, IShowWarningDialog(nullptr));
+    EXPECT_EQ(0, IShowWarningDialogEx(nullptr, nullptr));
     EXPECT_EQ(0, VDisplayDialog(nullptr));
     EXPECT_EQ(nullptr, VJobStorageDialog(nullptr));
 }

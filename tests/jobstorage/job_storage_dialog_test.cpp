@@ -237,6 +237,34 @@ TEST(JobStorageDialog, ArabicAndHebrewOpenTheMirroredTemplate)
     }
 }
 
+// In Hebrew a Latin job name with its suffix reads left to right (the mirrored template
+// marks the box right to left), while the Hebrew labels read right to left.
+TEST(JobStorageDialog, EachTextReadsInItsOwnDirectionInHebrew)
+{
+    UserLanguage language(0x040D);
+    ASSERT_TRUE(language.applied());
+    JobStorageRequest request = noticeRequest();
+    setField(request.resourceModulePath, besideTest(L"sample_strings.dll"));
+    request.suffixFlagA = request.suffixFlagB = 1;
+    Notice notice(request);
+    ASSERT_NE(nullptr, notice.dialog());
+    const auto exStyle = [&](int id) { return GetWindowLongPtrW(notice.item(id), GWL_EXSTYLE); };
+    EXPECT_EQ(L"Report(1-99)", notice.text(IDC_JOB_STORAGE_JOB_NAME));
+    for (int id : {IDC_JOB_STORAGE_JOB_NAME, IDC_JOB_STORAGE_USER_NAME, IDC_JOB_STORAGE_LOCATION1}) {
+        EXPECT_EQ(0, exStyle(id) & WS_EX_RTLREADING) << "Latin text in control " << id;
+        EXPECT_EQ(id == IDC_JOB_STORAGE_LOCATION1, (exStyle(id) & WS_EX_LAYOUTRTL) != 0)
+            << "an edit box with Latin text is not mirrored; control " << id;
+    }
+    for (int id : {IDC_JOB_STORAGE_USER_LABEL, IDC_JOB_STORAGE_JOB_LABEL, IDC_JOB_STORAGE_HEADING, IDOK})
+        EXPECT_NE(0, exStyle(id) & WS_EX_RTLREADING) << "Hebrew text in control " << id;
+    // The label paints with a DC that reads right to left, whatever its control makes of the style.
+    HDC paint = CreateCompatibleDC(nullptr);
+    SendMessageW(notice.dialog(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(paint),
+                 reinterpret_cast<LPARAM>(notice.item(IDC_JOB_STORAGE_USER_LABEL)));
+    EXPECT_NE(0u, GetTextAlign(paint) & TA_RTLREADING) << "the label's paint DC";
+    DeleteDC(paint);
+}
+
 TEST(JobStorageDialog, IsCentredOverTheForegroundWindow)
 {
     ForegroundWindow application({100, 80, 700, 480});

@@ -23,14 +23,14 @@ check() {  # arguments: runs the check, sets output and status
     echo "$output"
 }
 # Language, scale, dialog, string, control and problem of each finding; the amounts depend
-# on the fonts.
+# on the fonts. A shared access key is reported on the later control in tab order.
 findings() { grep -E '^[a-z]{2}-[A-Z]{2} ' <<<"$output" | sed 's/:.*//' | sort; }
 
 check --dpi 96 --variants "$fixtures/check_variants.txt" "$build/bin/check_planted.dll"
 expect "planted findings" "$(sort <<'LINES'
 de-DE 96dpi warning-all string 4010 control 1 does-not-fit
 de-DE 96dpi warning-all string 3063 control 475 missing-string
-de-DE 96dpi warning-all string 4011 control 2 access-key
+de-DE 96dpi warning-all string 4012 control 285 access-key
 LINES
 )" "$(findings)"
 expect "planted exit" 1 "$status"

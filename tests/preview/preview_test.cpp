@@ -72,9 +72,10 @@ protected:
 
 TEST_F(Preview, WarningScreenshotAndTheButtonThatClosedIt)
 {
-    const ProgramRun run = runPreview(L"warning --message \"Short message\" --third-id 4012 --close-with 285 --screenshot \"" + shot_ + L"\"");
+    const ProgramRun run = runPreview(L"warning --message \"Short message\" --third-id 4012 --check-box --tick "
+                                      L"--close-with 285 --screenshot \"" + shot_ + L"\"");
     expectShotOf(IDD_WARNING, run);
-    EXPECT_NE(std::string::npos, run.output.find("IShowWarningDialog returned 285")) << run.output;
+    EXPECT_NE(std::string::npos, run.output.find("IShowWarningDialog returned 285, check box ticked: 1")) << run.output;
 }
 
 TEST_F(Preview, DuplexScreenshotInBothModes)

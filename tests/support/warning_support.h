@@ -48,9 +48,11 @@ inline void endIfStillOpen(HWND dialog)
     }
 }
 
-// Calls the export; `onDialog` gets the dialog on a thread of its own and is to end it.
-// Whatever it leaves open is closed, so that a failing test cannot hang the run.
-inline INT32 showWarning(const WarningRequest& request, const std::function<void(HWND)>& onDialog)
+// Calls the export (the Ex one when `checkBoxChecked` is given); `onDialog` gets the
+// dialog on a thread of its own and is to end it. Whatever it leaves open is closed, so
+// that a failing test cannot hang the run.
+inline INT32 showWarning(const WarningRequest& request, const std::function<void(HWND)>& onDialog,
+                         int* checkBoxChecked = nullptr)
 {
     INT32 result = 0;
     bool shown = false;
@@ -59,7 +61,8 @@ inline INT32 showWarning(const WarningRequest& request, const std::function<void
             onDialog(dialog);
             endIfStillOpen(dialog);
         });
-        result = IShowWarningDialog(&request);
+        result = checkBoxChecked ? IShowWarningDialogEx(&request, checkBoxChecked)
+                                 : IShowWarningDialog(&request);
         shown = watcher.sawDialog();
     }
     EXPECT_TRUE(shown) << "no warning appeared";
@@ -68,13 +71,51 @@ inline INT32 showWarning(const WarningRequest& request, const std::function<void
 
 // Calls the export where no dialog is to appear. One that does is closed again, so that
 // the test fails rather than waits for a user.
-inline INT32 showNoWarning(const WarningRequest& request)
+inline INT32 showNoWarning(const WarningRequest& request, int* checkBoxChecked = nullptr)
 {
     DialogWatcher watcher([](HWND dialog) {
         ADD_FAILURE() << "a warning appeared";
         PostMessageW(dialog, WM_CLOSE, 0, 0);
     }, 500);
-    return IShowWarningDialog(&request);
+    return checkBoxChecked ? IShowWarningDialogEx(&request, checkBoxChecked) : IShowWarningDialog(&request);
+}
+
+// The id of the control that has the keyboard focus in the dialog's thread, once it is
+// `expected` or a second has passed.
+inline int focusedId(HWND dialog, int expected)
+{
+    GUITHREADINFO info = {};
+    for (int tries = 0; tries < 100; ++tries) {
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+        if (info.hwndFocus && GetDlgCtrlID(info.hwndFocus) == expected)
+            break;
+        Sleep(10);
+    }
+    return info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0;
+}
+
+// A key as the keyboard delivers it: to the window with the focus, through the dialog's
+// own message loop; with Shift held, as the dialog's thread reads the keyboard's state.
+inline void pressKey(HWND dialog, WPARAM key, bool shift = false)
+{
+    const DWORD dialogThread = GetWindowThreadProcessId(dialog, nullptr);
+    GUITHREADINFO info = {sizeof info};
+    GetGUIThreadInfo(dialogThread, &info);
+    const bool attached = shift && AttachThreadInput(GetCurrentThreadId(), dialogThread, TRUE);
+    BYTE keys[256] = {};
+    if (attached) {
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = 0x80;
+        SetKeyboardState(keys);
+    }
+    PostMessageW(info.hwndFocus ? info.hwndFocus : dialog, WM_KEYDOWN, key, 0);
+    if (attached) {
+        Sleep(200);  // the dialog reads Shift while it handles the key
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+        AttachThreadInput(GetCurrentThreadId(), dialogThread, FALSE);
+    }
 }
 
 // The warning's windows as the user sees them: controls in client coordinates, the dialog

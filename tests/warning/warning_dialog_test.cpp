@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "warning/warning_dialog.h"
 #include "warning_support.h"
 
@@ -145,6 +147,7 @@ TEST(WarningDialog, MissingStringsGetEnglishDefaults)
 
 TEST(WarningDialog, CheckBoxStartsUntickedAndItsClicksAreIgnored)
 {
+    int ticked = -1;
     const INT32 result = showWarning(warningRequest(), [](HWND dialog) {
         HWND checkBox = GetDlgItem(dialog, IDC_WARNING_CHECK);
         EXPECT_EQ(BST_UNCHECKED, SendMessageW(checkBox, BM_GETCHECK, 0, 0));
@@ -152,8 +155,92 @@ TEST(WarningDialog, CheckBoxStartsUntickedAndItsClicksAreIgnored)
         EXPECT_EQ(BST_CHECKED, SendMessageW(checkBox, BM_GETCHECK, 0, 0)) << "ticked by the click";
         EXPECT_TRUE(IsWindowVisible(dialog)) << "a click on the check box does not end it";
         pressButton(dialog, IDOK);
-    });
+    }, &ticked);
     EXPECT_EQ(1, result) << "ticked or not, OK gives 1";
+    EXPECT_EQ(1, ticked) << "the Ex export hands the ticked box back";
+}
+
+// The Ex export tells the caller the box's state as the dialog closed, however it closed;
+// 0 when the box was not shown (and when no dialog appeared, below).
+TEST(WarningDialog, ExTellsWhetherTheCheckBoxWasTicked)
+{
+    struct Case { UINT32 showCheckBox; bool tick; int closeWith; int ticked; };
+    for (const Case& c : {Case{1, true, 0, 1}, Case{1, false, IDOK, 0}, Case{0, true, IDOK, 0}}) {
+        WarningRequest request = warningRequest();
+        request.showCheckBox = c.showCheckBox;
+        int ticked = -1;
+        showWarning(request, [&](HWND dialog) {
+            if (c.tick)
+                SendMessageW(GetDlgItem(dialog, IDC_WARNING_CHECK), BM_SETCHECK, BST_CHECKED, 0);
+            c.closeWith ? pressButton(dialog, c.closeWith) : (void)PostMessageW(dialog, WM_CLOSE, 0, 0);
+        }, &ticked);
+        EXPECT_EQ(c.ticked, ticked) << "shown " << c.showCheckBox << ", ticked " << c.tick << ", closed with " << c.closeWith;
+    }
+}
+
+// Focus, default and Enter agree, and Tab runs as the eye reads the buttons, in both
+// layouts and after the long-message growth has moved them.
+TEST(WarningDialog, KeyboardFollowsTheButtonsInReadingOrder)
+{
+    constexpr int kCheck = IDC_WARNING_CHECK, kThird = IDC_WARNING_THIRD;
+    struct Case {
+        const char* name;
+        UINT32 ok, cancel, third, checkBox;
+        bool longMessage;
+        std::vector<int> tabCycle;  // the focus at open, then after each Tab, back to the start
+    };
+    const Case cases[] = {
+        {"three buttons", kLabelRetry, kLabelStop, kLabelDetails, 0, false, {IDOK, IDCANCEL, kThird, IDOK}},
+        {"three and the check box, long message", kLabelRetry, kLabelStop, kLabelDetails, 1, true,
+         {IDOK, IDCANCEL, kThird, kCheck, IDOK}},
+        {"IDOK hidden", 0, kLabelStop, kLabelDetails, 1, false, {IDCANCEL, kThird, kCheck, IDCANCEL}},
+        {"only the third", 0, 0, kLabelDetails, 0, false, {kThird, kThird}},
+        {"only the third and the check box", 0, 0, kLabelDetails, 1, false, {kThird, kCheck, kThird}},
+        {"no button, the check box", 0, 0, 0, 1, false, {kCheck, kCheck}},
+    };
+    UserLanguage user(0x0409);
+    for (LANGID language : {LANGID{0x0409}, LANGID{0x040D}}) {
+        user.set(language);
+        for (const Case& c : cases) {
+            const std::string where = std::string(c.name) + (language == 0x040D ? ", mirrored" : "");
+            WarningRequest request = warningRequest(c.longMessage ? std::wstring(400, L'x') : L"Tray empty.");
+            request.okButtonTextId = c.ok;
+            request.cancelButtonTextId = c.cancel;
+            request.thirdButtonTextId = c.third;
+            request.showCheckBox = c.checkBox;
+            const int start = c.tabCycle.front();
+            const int back = c.tabCycle[c.tabCycle.size() - 2];
+            // Enter presses the focused button; on the check box, the default; never a hidden one.
+            const auto pressedBy = [&](int focus) { return focus != kCheck ? focus : start != kCheck ? start : 2; };
+
+            const INT32 atOpen = showWarning(request, [&](HWND dialog) {
+                EXPECT_EQ(start, focusedId(dialog, start)) << where << ": focus at open";
+                if (start != kCheck)
+                    EXPECT_EQ(MAKELONG(start, DC_HASDEFID), SendMessageW(dialog, DM_GETDEFID, 0, 0)) << where;
+                pressKey(dialog, VK_RETURN);
+                if (start == kCheck) {
+                    Sleep(200);
+                    EXPECT_TRUE(IsWindowVisible(dialog)) << where << ": Enter pressed a hidden button";
+                    PostMessageW(dialog, WM_CLOSE, 0, 0);
+                }
+            });
+            EXPECT_EQ(pressedBy(start), atOpen) << where << ": Enter at open";
+
+            const INT32 afterTabs = showWarning(request, [&](HWND dialog) {
+                focusedId(dialog, start);
+                for (size_t i = 1; i < c.tabCycle.size(); ++i) {
+                    pressKey(dialog, VK_TAB);
+                    EXPECT_EQ(c.tabCycle[i], focusedId(dialog, c.tabCycle[i])) << where << ": Tab " << i;
+                }
+                pressKey(dialog, VK_TAB, true);
+                EXPECT_EQ(back, focusedId(dialog, back)) << where << ": Shift+Tab";
+                pressKey(dialog, VK_RETURN);
+                if (pressedBy(back) == 2)
+                    PostMessageW(dialog, WM_CLOSE, 0, 0);
+            });
+            EXPECT_EQ(pressedBy(back), afterTabs) << where << ": Enter after Shift+Tab";
+        }
+    }
 }
 
 TEST(WarningDialog, NothingShownUnlessShowDialogIsExactly1)
@@ -161,7 +248,9 @@ TEST(WarningDialog, NothingShownUnlessShowDialogIsExactly1)
     for (UINT32 showDialog : {0u, 2u, 0xFFFFFFFFu, 0x101u}) {
         WarningRequest request = warningRequest();
         request.showDialog = showDialog;
-        EXPECT_EQ(0, showNoWarning(request)) << "showDialog " << showDialog;
+        int ticked = -1;
+        EXPECT_EQ(0, showNoWarning(request, &ticked)) << "showDialog " << showDialog;
+        EXPECT_EQ(0, ticked) << "no dialog, no ticked box";
     }
 }
 

@@ -86,18 +86,17 @@ std::vector<int> focusThroughTabs(HWND dialog, int presses)
 
 } // namespace
 
-TEST(WarningGrowth, TabOrderAndFirstFocusAreTheTemplatesGrownOrNot)
+TEST(WarningGrowth, TabOrderAndFirstFocusAreTheReadingOrderGrownOrNot)
 {
-    // The template's order: third button, check box, IDCANCEL, IDOK, and round again.
-    const std::vector<int> templateOrder = {IDC_WARNING_THIRD, IDC_WARNING_CHECK, IDCANCEL, IDOK,
-                                            IDC_WARNING_THIRD};
+    // IDOK first, then IDCANCEL, the third button, the check box, and round again.
+    const std::vector<int> readingOrder = {IDOK, IDCANCEL, IDC_WARNING_THIRD, IDC_WARNING_CHECK, IDOK};
     for (const size_t units : {20, 400}) {
         std::vector<int> order;
         showWarning(warningRequest(std::wstring(units, L'a')), [&](HWND dialog) {
             order = focusThroughTabs(dialog, 4);
             PostMessageW(dialog, WM_CLOSE, 0, 0);
         });
-        EXPECT_EQ(templateOrder, order) << units << " units of message";
+        EXPECT_EQ(readingOrder, order) << units << " units of message";
     }
 }
 
