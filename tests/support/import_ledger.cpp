@@ -112,6 +112,8 @@ decltype(&FindResourceExW) real_FindResourceExW = nullptr;
 decltype(&LoadResource) real_LoadResource = nullptr;
 decltype(&CreateFontW) real_CreateFontW = nullptr;
 decltype(&LoadBitmapW) real_LoadBitmapW = nullptr;
+decltype(&CreateDIBSection) real_CreateDIBSection = nullptr;
+decltype(&CreateFontIndirectW) real_CreateFontIndirectW = nullptr;
 decltype(&DeleteObject) real_DeleteObject = nullptr;
 decltype(&CreateCompatibleDC) real_CreateCompatibleDC = nullptr;
 decltype(&DeleteDC) real_DeleteDC = nullptr;
@@ -296,6 +298,23 @@ HBITMAP WINAPI ledgerLoadBitmapW(HINSTANCE instance, LPCWSTR name)
     return bitmap;
 }
 
+HBITMAP WINAPI ledgerCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits,
+                                      HANDLE section, DWORD offset)
+{
+    if (shouldFail(Fallible::CreateDIBSection))
+        return nullptr;
+    HBITMAP bitmap = REAL(CreateDIBSection)(dc, info, usage, bits, section, offset);
+    acquired(Held::Bitmap, bitmap);
+    return bitmap;
+}
+
+HFONT WINAPI ledgerCreateFontIndirectW(const LOGFONTW* description)
+{
+    HFONT font = REAL(CreateFontIndirectW)(description);
+    acquired(Held::Font, font);
+    return font;
+}
+
 BOOL WINAPI ledgerDeleteObject(HGDIOBJ object)
 {
     bool font = false;
@@ -420,7 +439,7 @@ INT_PTR WINAPI ledgerDialogBoxParamW(HINSTANCE instance, LPCWSTR name, HWND owne
 }
 
 const char* const kHeldNames[] = {"LocalAlloc/LocalFree", "malloc/free",
-                                  "CreateFontW/DeleteObject", "LoadBitmapW/DeleteObject",
+                                  "CreateFontW(Indirect)/DeleteObject", "LoadBitmapW, CreateDIBSection/DeleteObject",
                                   "CreateCompatibleDC/DeleteDC", "BeginPaint/EndPaint",
                                   "SelectObject/SelectObject restoring",
                                   "LoadLibraryExW/FreeLibrary",
@@ -431,7 +450,8 @@ static_assert(sizeof kHeldNames / sizeof kHeldNames[0] == kHeldKinds, "a name fo
 const char* const kFallibleNames[] = {"LocalAlloc",      "malloc",          "CreateThread",
                                       "LoadLibraryExW",  "FindResourceExW", "LoadResource",
                                       "CreateFontW",     "LoadBitmapW",     "CreateCompatibleDC",
-                                      "RegCreateKeyExW", "RegSetValueExW",  "DialogBoxParamW"};
+                                      "CreateDIBSection", "RegCreateKeyExW", "RegSetValueExW",
+                                      "DialogBoxParamW"};
 static_assert(sizeof kFallibleNames / sizeof kFallibleNames[0] == kFallibleKinds, "a name for each");
 
 } // namespace
@@ -485,6 +505,8 @@ ImportLedger::ImportLedger()
     PATCH(LoadResource, ledgerLoadResource);
     PATCH(CreateFontW, ledgerCreateFontW);
     PATCH(LoadBitmapW, ledgerLoadBitmapW);
+    PATCH(CreateDIBSection, ledgerCreateDIBSection);
+    PATCH(CreateFontIndirectW, ledgerCreateFontIndirectW);
     PATCH(DeleteObject, ledgerDeleteObject);
     PATCH(CreateCompatibleDC, ledgerCreateCompatibleDC);
     PATCH(DeleteDC, ledgerDeleteDC);
