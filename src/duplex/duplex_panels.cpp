@@ -65,12 +65,13 @@ void drawLabel(HDC target, HWND dialog, ResourceText& text, const PictureRect& f
         font.lfHeight = MulDiv(font.lfHeight, room, needed);
         font.lfWidth = 0;
         smaller = CreateFontIndirectW(&font);
-        if (smaller)
-            SelectObject(target, smaller);
     }
+    HGDIOBJ displaced = smaller ? SelectObject(target, smaller) : nullptr;
     SetBkMode(target, TRANSPARENT);
     SetTextColor(target, RGB(0, 0, 0));
     DrawTextW(target, label, -1, &box, format | DT_CENTER | DT_VCENTER | DT_END_ELLIPSIS);
+    if (displaced)
+        SelectObject(target, displaced);
     if (previousFont)
         SelectObject(target, previousFont);
     if (smaller)

@@ -6,6 +6,7 @@
 #include "duplex/picture_fit.h"
 #include "duplex_harness.h"
 #include "duplex_pixels.h"
+#include "import_ledger.h"
 #include "import_patch.h"
 
 namespace {
@@ -339,152 +340,67 @@ TEST(DuplexPanels, TheButtonInPicture122ReadsAsTheDialogsOwnButton)
 
 namespace {
 
-// What the paint code acquires and releases, from whichever thread paints.
-struct GdiLog {
+// Where paints begin, and what is loaded outside them, on top of the ledger's accounts.
+struct PaintWatch {
     std::mutex mutex;
-    int paintsBegun = 0;
-    int paintsEnded = 0;
-    int loads = 0;
-    std::set<HWND> paintedWindows;
-    std::set<HDC> liveMemoryDcs;
-    std::set<HGDIOBJ> liveObjects;  // pictures loaded and made, fonts made
-    std::map<HDC, std::set<HGDIOBJ>> selected;
+    int open = 0;
+    std::set<HWND> windows;
     std::vector<std::string> faults;
-} gGdi;
+} gWatch;
 
-decltype(&BeginPaint) gRealBeginPaint = nullptr;
-decltype(&EndPaint) gRealEndPaint = nullptr;
-decltype(&CreateCompatibleDC) gRealCreateCompatibleDC = nullptr;
-decltype(&DeleteDC) gRealDeleteDC = nullptr;
-decltype(&SelectObject) gRealSelectObject = nullptr;
-decltype(&DeleteObject) gRealDeleteObject = nullptr;
-decltype(&LoadBitmapW) gRealLoadBitmapForLog = nullptr;
-decltype(&CreateDIBSection) gRealCreateDIBSection = nullptr;
-decltype(&CreateFontIndirectW) gRealCreateFontIndirect = nullptr;
+decltype(&BeginPaint) gLedgerBeginPaint = nullptr;
+decltype(&EndPaint) gLedgerEndPaint = nullptr;
+decltype(&LoadBitmapW) gLedgerLoadBitmap = nullptr;
 
-HDC WINAPI loggingBeginPaint(HWND window, PAINTSTRUCT* paint)
-{
-    std::lock_guard<std::mutex> lock(gGdi.mutex);
-    if (gGdi.paintsBegun != gGdi.paintsEnded)
-        gGdi.faults.push_back("a paint began inside another");
-    ++gGdi.paintsBegun;
-    gGdi.paintedWindows.insert(window);
-    return gRealBeginPaint(window, paint);
-}
-
-BOOL WINAPI loggingEndPaint(HWND window, const PAINTSTRUCT* paint)
-{
-    std::lock_guard<std::mutex> lock(gGdi.mutex);
-    ++gGdi.paintsEnded;
-    return gRealEndPaint(window, paint);
-}
-
-HDC WINAPI loggingCreateCompatibleDC(HDC dc)
-{
-    std::lock_guard<std::mutex> lock(gGdi.mutex);
-    HDC memory = gRealCreateCompatibleDC(dc);
-    gGdi.liveMemoryDcs.insert(memory);
-    return memory;
-}
-
-BOOL WINAPI loggingDeleteDC(HDC dc)
-{
-    std::lock_guard<std::mutex> lock(gGdi.mutex);
-    for (HGDIOBJ object : gGdi.selected[dc])
-        if (gGdi.liveObjects.count(object))
-            gGdi.faults.push_back("a memory DC was deleted with a picture or font still selected");
-    gGdi.selected.erase(dc);
-    gGdi.liveMemoryDcs.erase(dc);
-    return gRealDeleteDC(dc);
-}
-
-HGDIOBJ WINAPI loggingSelectObject(HDC dc, HGDIOBJ object)
-{
-    std::lock_guard<std::mutex> lock(gGdi.mutex);
-    HGDIOBJ previous = gRealSelectObject(dc, object);
-    if (previous) {
-        gGdi.selected[dc].erase(previous);
-        gGdi.selected[dc].insert(object);
-    }
-    return previous;
-}
-
-BOOL WINAPI loggingDeleteObject(HGDIOBJ object)
-{
-    std::lock_guard<std::mutex> lock(gGdi.mutex);
-    for (const auto& entry : gGdi.selected)
-        if (entry.second.count(object) && gGdi.liveMemoryDcs.count(entry.first))
-            gGdi.faults.push_back("a picture or font was deleted while still selected");
-    gGdi.liveObjects.erase(object);
-    return gRealDeleteObject(object);
-}
-
-HGDIOBJ made(HGDIOBJ object)
-{
-    std::lock_guard<std::mutex> lock(gGdi.mutex);
-    if (gGdi.paintsBegun == gGdi.paintsEnded)
-        gGdi.faults.push_back("a picture or font was made outside a paint");
-    if (object)
-        gGdi.liveObjects.insert(object);
-    return object;
-}
-
-HBITMAP WINAPI loggingLoadBitmap(HINSTANCE instance, LPCWSTR name)
+HDC WINAPI watchedBeginPaint(HWND window, PAINTSTRUCT* paint)
 {
     {
-        std::lock_guard<std::mutex> lock(gGdi.mutex);
-        ++gGdi.loads;
+        std::lock_guard<std::mutex> lock(gWatch.mutex);
+        if (gWatch.open++)
+            gWatch.faults.push_back("a paint began inside another");
+        gWatch.windows.insert(window);
     }
-    return static_cast<HBITMAP>(made(gRealLoadBitmapForLog(instance, name)));
+    return gLedgerBeginPaint(window, paint);
 }
 
-HBITMAP WINAPI loggingCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
-                                       DWORD offset)
+BOOL WINAPI watchedEndPaint(HWND window, const PAINTSTRUCT* paint)
 {
-    return static_cast<HBITMAP>(made(gRealCreateDIBSection(dc, info, usage, bits, section, offset)));
+    {
+        std::lock_guard<std::mutex> lock(gWatch.mutex);
+        --gWatch.open;
+    }
+    return gLedgerEndPaint(window, paint);
 }
 
-HFONT WINAPI loggingCreateFontIndirect(const LOGFONTW* font)
+HBITMAP WINAPI watchedLoadBitmap(HINSTANCE instance, LPCWSTR name)
 {
-    return static_cast<HFONT>(made(gRealCreateFontIndirect(font)));
-}
-
-template <class Function>
-void remember(const ImportPatch& patch, Function& original)
-{
-    original = patch.originalAs<Function>();
+    {
+        std::lock_guard<std::mutex> lock(gWatch.mutex);
+        if (!gWatch.open)
+            gWatch.faults.push_back("a picture was loaded outside a paint");
+    }
+    return gLedgerLoadBitmap(instance, name);
 }
 
 } // namespace
 
 TEST(DuplexPanels, ThePicturesAreMadeOnceAndReleasedWithTheDialog)
 {
+    ImportLedger ledger;
+    ASSERT_TRUE(ledger.unpatched().empty());
     HMODULE library = libraryModule();
-    ImportPatch begin(library, "BeginPaint", reinterpret_cast<void*>(loggingBeginPaint));
-    ImportPatch end(library, "EndPaint", reinterpret_cast<void*>(loggingEndPaint));
-    ImportPatch create(library, "CreateCompatibleDC", reinterpret_cast<void*>(loggingCreateCompatibleDC));
-    ImportPatch deleteDc(library, "DeleteDC", reinterpret_cast<void*>(loggingDeleteDC));
-    ImportPatch select(library, "SelectObject", reinterpret_cast<void*>(loggingSelectObject));
-    ImportPatch deleteObject(library, "DeleteObject", reinterpret_cast<void*>(loggingDeleteObject));
-    ImportPatch load(library, "LoadBitmapW", reinterpret_cast<void*>(loggingLoadBitmap));
-    ImportPatch section(library, "CreateDIBSection", reinterpret_cast<void*>(loggingCreateDIBSection));
-    ImportPatch font(library, "CreateFontIndirectW", reinterpret_cast<void*>(loggingCreateFontIndirect));
-    for (const ImportPatch* patch : {&begin, &end, &create, &deleteDc, &select, &deleteObject, &load, &section, &font})
-        ASSERT_TRUE(patch->applied());
-    remember(begin, gRealBeginPaint);
-    remember(end, gRealEndPaint);
-    remember(create, gRealCreateCompatibleDC);
-    remember(deleteDc, gRealDeleteDC);
-    remember(select, gRealSelectObject);
-    remember(deleteObject, gRealDeleteObject);
-    remember(load, gRealLoadBitmapForLog);
-    remember(section, gRealCreateDIBSection);
-    remember(font, gRealCreateFontIndirect);
+    ImportPatch begin(library, "BeginPaint", reinterpret_cast<void*>(watchedBeginPaint));
+    ImportPatch end(library, "EndPaint", reinterpret_cast<void*>(watchedEndPaint));
+    ImportPatch load(library, "LoadBitmapW", reinterpret_cast<void*>(watchedLoadBitmap));
+    ASSERT_TRUE(begin.applied() && end.applied() && load.applied());
+    gLedgerBeginPaint = begin.originalAs<decltype(&BeginPaint)>();
+    gLedgerEndPaint = end.originalAs<decltype(&EndPaint)>();
+    gLedgerLoadBitmap = load.originalAs<decltype(&LoadBitmapW)>();
 
     std::set<HWND> frames;
-    size_t keptWhileOpen = 0;
+    HeldCount keptWhileOpen;
     // 124 names no picture: its frame must release what it took all the same. 122 has
-    // its label drawn, with a smaller font when the module's word is long.
+    // its label drawn, in a smaller font: the module's word is long.
     DuplexRequest request = duplexRequest(L"duplex_long_continue.dll", 1);
     request.step1BitmapId = 105;
     request.step2BitmapId = 124;
@@ -495,18 +411,17 @@ TEST(DuplexPanels, ThePicturesAreMadeOnceAndReleasedWithTheDialog)
         waitForPicture(GetDlgItem(dialog, kFrames[0]), bitmapPixels(libraryModule(), 105), {});
         // UPDATENOW waits until the dialog's thread has painted again.
         RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        std::lock_guard<std::mutex> lock(gGdi.mutex);
-        keptWhileOpen = gGdi.liveObjects.size();
+        keptWhileOpen = ledger.count(Held::Bitmap);
     });
 
-    std::lock_guard<std::mutex> lock(gGdi.mutex);
-    for (const std::string& fault : gGdi.faults)
+    std::lock_guard<std::mutex> lock(gWatch.mutex);
+    for (const std::string& fault : gWatch.faults)
         ADD_FAILURE() << fault;
-    EXPECT_GE(gGdi.paintsBegun, 6) << "two paints of three frames each";
-    EXPECT_EQ(gGdi.paintsBegun, gGdi.paintsEnded) << "every BeginPaint has its EndPaint";
-    EXPECT_EQ(3, gGdi.loads) << "each picture loaded once, at the first paint";
-    EXPECT_EQ(2u, keptWhileOpen) << "two pictures kept while the dialog is open";
-    EXPECT_EQ(frames, gGdi.paintedWindows) << "painting begins on the three frames, nowhere else";
-    EXPECT_TRUE(gGdi.liveMemoryDcs.empty()) << gGdi.liveMemoryDcs.size() << " memory DCs left";
-    EXPECT_TRUE(gGdi.liveObjects.empty()) << gGdi.liveObjects.size() << " pictures or fonts left";
+    EXPECT_GE(ledger.count(Held::Paint).acquired, 6) << "two paints of three frames each";
+    EXPECT_EQ(3, ledger.calls(Fallible::LoadBitmapW)) << "each picture loaded once, at the first paint";
+    EXPECT_EQ(2, keptWhileOpen.acquired - keptWhileOpen.released) << "two pictures kept while the dialog is open";
+    EXPECT_EQ(1, ledger.count(Held::Font).acquired) << "the smaller font for the long label";
+    EXPECT_EQ(frames, gWatch.windows) << "painting begins on the three frames, nowhere else";
+    for (const std::string& imbalance : ledger.imbalances())
+        ADD_FAILURE() << imbalance;
 }

@@ -33,7 +33,9 @@ struct Book {
         HGDIOBJ ours;
         HGDIOBJ displaced;
     };
-    std::map<HDC, Selection> selections;  // memory DCs with one of our objects selected
+    // Memory DCs with one of our objects selected, by the kind of object (a DC holds a
+    // bitmap and a font at once).
+    std::map<std::pair<HDC, DWORD>, Selection> selections;
     std::vector<std::string> wrongReleases;
     long bitBlts = 0;
     // Our own handles of the threads the library started: the library may close its own
@@ -342,8 +344,9 @@ BOOL WINAPI ledgerDeleteDC(HDC dc)
 {
     {
         Lock lock;
-        if (gBook->selections.erase(dc))
-            gBook->wrongReleases.push_back("a memory DC was deleted with our object still selected");
+        for (DWORD kind : {OBJ_BITMAP, OBJ_FONT})
+            if (gBook->selections.erase({dc, kind}))
+                gBook->wrongReleases.push_back("a memory DC was deleted with our object still selected");
     }
     released(Held::MemoryDc, dc);
     return REAL(DeleteDC)(dc);
@@ -356,16 +359,18 @@ HGDIOBJ WINAPI ledgerSelectObject(HDC dc, HGDIOBJ object)
     auto& count = gBook->counts[static_cast<int>(Held::Selection)];
     auto& live = gBook->live[static_cast<int>(Held::Selection)];
     const bool ours = isHeld(Held::Bitmap, object) || isHeld(Held::Font, object);
+    const std::pair<HDC, DWORD> slot = {dc, GetObjectType(object)};
     if (ours && previous) {
-        gBook->selections[dc] = {object, previous};
+        gBook->selections[slot] = {object, previous};
         ++live[dc];
         ++count.acquired;
         return previous;
     }
-    auto found = gBook->selections.find(dc);
+    auto found = gBook->selections.find(slot);
     if (found != gBook->selections.end() && found->second.displaced == object) {
         gBook->selections.erase(found);
-        live.erase(dc);
+        if (--live[dc] == 0)
+            live.erase(dc);
         ++count.released;
     }
     return previous;
