@@ -154,14 +154,24 @@ LRESULT CALLBACK subclassAtActivation(int code, WPARAM wParam, LPARAM lParam);
 
 } // namespace
 
+int screenDpi()
+{
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
 PaintResults measureDuplexPaint(const BenchRequests& requests, const DriverWindow& driver,
                                 int paints)
 {
     PaintResults results;
-    results.libraryPaint = {"paint.library", "Duplex WM_PAINT, pictures loaded at every paint", "us"};
-    results.preloadedPaint = {"paint.preloaded", "Same WM_PAINT, three bitmaps loaded beforehand (limit)", "us"};
-    results.libraryRepaint = {"repaint.library", "Whole forced repaint, library", "us"};
-    results.preloadedRepaint = {"repaint.preloaded", "Whole forced repaint, preloaded bitmaps", "us"};
+    results.dpi = screenDpi();
+    const std::string at = " at " + std::to_string(results.dpi) + " DPI";
+    results.libraryPaint = {"paint.library", "Duplex WM_PAINT" + at + ", library", "us"};
+    results.preloadedPaint = {"paint.preloaded", "Same WM_PAINT" + at + ", three bitmaps loaded beforehand (limit)", "us"};
+    results.libraryRepaint = {"repaint.library", "Whole forced repaint" + at + ", library", "us"};
+    results.preloadedRepaint = {"repaint.preloaded", "Whole forced repaint" + at + ", preloaded bitmaps", "us"};
 
     const DuplexRequest& request = requests.duplexBlocking;
     gRun = {};
@@ -193,3 +203,64 @@ LRESULT CALLBACK subclassAtActivation(int code, WPARAM wParam, LPARAM lParam)
 }
 
 } // namespace
+
+// One line "dpi N", then one line per measurement: id, label, unit, failures and the
+// samples, separated by tabs.
+bool writePaintSamples(const PaintResults& paint, const std::wstring& path)
+{
+    FILE* file = _wfopen(path.c_str(), L"wb");
+    if (!file)
+        return false;
+    bool written = fprintf(file, "dpi\t%d\n", paint.dpi) > 0;
+    for (const Measurement* measurement : {&paint.libraryPaint, &paint.preloadedPaint, &paint.libraryRepaint,
+                                           &paint.preloadedRepaint}) {
+        written = written && fprintf(file, "%s\t%s\t%s\t%d", measurement->id.c_str(), measurement->label.c_str(),
+                                     measurement->unit.c_str(), measurement->failures) > 0;
+        for (double sample : measurement->samples)
+            written = written && fprintf(file, "\t%.3f", sample) > 0;
+        written = written && fputc('\n', file) != EOF;
+    }
+    return fclose(file) == 0 && written;
+}
+
+bool readPaintSamples(const std::wstring& path, PaintResults& paint)
+{
+    FILE* file = _wfopen(path.c_str(), L"rb");
+    if (!file)
+        return false;
+    std::string text;
+    char chunk[4096];
+    for (size_t read; (read = fread(chunk, 1, sizeof chunk, file)) > 0;)
+        text.append(chunk, read);
+    fclose(file);
+
+    std::vector<std::vector<std::string>> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        std::vector<std::string> fields;
+        for (size_t field = start; field <= end;) {
+            const size_t tab = std::min(text.find('\t', field), end);
+            fields.push_back(text.substr(field, tab - field));
+            field = tab + 1;
+        }
+        lines.push_back(fields);
+        start = end + 1;
+    }
+    if (lines.size() != 5 || lines[0].size() != 2 || lines[0][0] != "dpi")
+        return false;
+    paint.dpi = atoi(lines[0][1].c_str());
+    Measurement* measurements[4] = {&paint.libraryPaint, &paint.preloadedPaint, &paint.libraryRepaint,
+                                    &paint.preloadedRepaint};
+    for (int index = 0; index < 4; ++index) {
+        const std::vector<std::string>& fields = lines[index + 1];
+        if (fields.size() < 4)
+            return false;
+        Measurement& measurement = *measurements[index];
+        measurement = {"dpi" + std::to_string(paint.dpi) + "." + fields[0], fields[1], fields[2]};
+        measurement.failures = atoi(fields[3].c_str());
+        for (size_t field = 4; field < fields.size(); ++field)
+            measurement.samples.push_back(atof(fields[field].c_str()));
+    }
+    return true;
+}

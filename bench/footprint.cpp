@@ -161,8 +161,10 @@ Footprint measureOne(const FootprintCase& which, const DriverWindow& driver, int
     if (!which.dialog)
         open.clear();
     if (profiler) {
-        const long created = profiler->count("CreateFontW") + profiler->count("CreateCompatibleDC") +
-                             profiler->count("LoadBitmapW");
+        long created = 0;
+        for (const char* maker : {"CreateFontW", "CreateFontIndirectW", "CreateCompatibleDC", "LoadBitmapW",
+                                  "CreateDIBSection"})
+            created += profiler->count(maker);
         const long deleted = profiler->count("DeleteObject") + profiler->count("DeleteDC");
         footprint.gdiObjects = footprint.opened ? double(created - deleted) / footprint.opened : 0;
     }

@@ -61,7 +61,9 @@ const TimedFunction kTimed[] = {
     TIMED(23, SetWindowLongPtrW),  TIMED(24, BeginPaint),         TIMED(25, ScreenToClient),
     TIMED(26, CreateCompatibleDC), TIMED(27, LoadBitmapW),        TIMED(28, SelectObject),
     TIMED(29, BitBlt),             TIMED(30, EndPaint),           TIMED(31, DeleteObject),
-    TIMED(32, DeleteDC),           TIMED(33, EndDialog),
+    TIMED(32, DeleteDC),           TIMED(33, EndDialog),          TIMED(34, GetLayout),
+    TIMED(35, SetLayout),          TIMED(36, FillRect),           TIMED(37, CreateDIBSection),
+    TIMED(38, StretchBlt),         TIMED(39, DrawTextW),          TIMED(40, CreateFontIndirectW),
 };
 constexpr int kTimedCount = sizeof kTimed / sizeof kTimed[0];
 

@@ -2,7 +2,10 @@
 // by side with the system's own dialogs, in one run on one machine. It writes its results
 // and never fails on a time.
 //   printdialogs-bench --out FOLDER [--runs 40] [--calls 1000] [--paints 1000]
-//                      [--dialogs 8] [--env KEY=VALUE ...]
+//                      [--dialogs 8] [--env KEY=VALUE ...] [--paint-at FILE ...]
+//   printdialogs-bench --paint-only FILE [--paints 1000]
+// --paint-only measures the duplex paint alone and writes it to FILE; --paint-at puts
+// such a file, from a run at another screen resolution, beside this run's paint.
 #include "measurements.h"
 #include "report.h"
 
@@ -20,6 +23,8 @@ struct Options {
     int paints = 1000;
     int dialogs = 8;
     std::vector<std::pair<std::string, std::string>> environment;
+    std::wstring paintOnly;
+    std::vector<std::wstring> paintAt;
 };
 
 std::string narrow(const std::wstring& text)
@@ -50,6 +55,10 @@ bool parseOptions(int argc, wchar_t** argv, Options& options)
         const wchar_t* value = argv[++index];
         if (name == L"--out") {
             options.out = value;
+        } else if (name == L"--paint-only") {
+            options.paintOnly = value;
+        } else if (name == L"--paint-at") {
+            options.paintAt.push_back(value);
         } else if (name == L"--env") {
             const std::wstring pair = value;
             const size_t equals = pair.find(L'=');
@@ -63,7 +72,7 @@ bool parseOptions(int argc, wchar_t** argv, Options& options)
             return false;
         }
     }
-    return !options.out.empty();
+    return !options.out.empty() || !options.paintOnly.empty();
 }
 
 void progress(const char* step, LONGLONG since)
@@ -79,7 +88,8 @@ int wmain(int argc, wchar_t** argv)
     Options options;
     if (!parseOptions(argc, argv, options)) {
         fputs("usage: printdialogs-bench --out FOLDER [--runs N] [--calls N] [--paints N] "
-              "[--dialogs N] [--env KEY=VALUE ...]\n", stderr);
+              "[--dialogs N] [--env KEY=VALUE ...] [--paint-at FILE ...]\n"
+              "       printdialogs-bench --paint-only FILE [--paints N]\n", stderr);
         return 2;
     }
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
@@ -91,7 +101,24 @@ int wmain(int argc, wchar_t** argv)
     }
     DriverWindow driver;
 
+    if (!options.paintOnly.empty()) {
+        const PaintResults paint = measureDuplexPaint(requests, driver, options.paints);
+        if (!writePaintSamples(paint, options.paintOnly)) {
+            fputs("printdialogs-bench: the paint figures could not be written\n", stderr);
+            return 1;
+        }
+        return 0;
+    }
+
     Results results;
+    for (const std::wstring& path : options.paintAt) {
+        PaintResults other;
+        if (!readPaintSamples(path, other)) {
+            fputs("printdialogs-bench: a --paint-at file could not be read\n", stderr);
+            return 1;
+        }
+        results.paintAt.push_back(other);
+    }
     results.environment = options.environment;
     results.upRuns = options.runs;
     results.calls = options.calls;

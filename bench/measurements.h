@@ -71,16 +71,25 @@ std::vector<Measurement> measureExportReturns(const BenchRequests& requests,
                                               const DriverWindow& driver, int calls);
 
 struct PaintResults {
-    Measurement libraryPaint;     // the dialog's WM_PAINT, pictures loaded by the library
+    int dpi = 0;                  // the screen's, as the dialog was painted
+    Measurement libraryPaint;     // the dialog's WM_PAINT, pictures drawn by the library
     Measurement preloadedPaint;   // the same WM_PAINT, blitting bitmaps loaded beforehand
     Measurement libraryRepaint;   // the whole forced repaint (dialog and controls)
     Measurement preloadedRepaint;
     Profile profile;              // the library's WM_PAINT
 };
 
-// Forced repaints of the duplex dialog, against blitting already-loaded bitmaps.
+// Forced repaints of the duplex dialog, against blitting already-loaded bitmaps, at the
+// screen's resolution.
 PaintResults measureDuplexPaint(const BenchRequests& requests, const DriverWindow& driver,
                                 int paints);
+
+// The paint figures of a run at another resolution, handed from that run to this one in
+// a file: written by one process, read by the next (Wine takes the resolution once per
+// process). The ids read back start with "dpiN.", N the resolution of that run. False
+// when the file cannot be written or read whole.
+bool writePaintSamples(const PaintResults& paint, const std::wstring& path);
+bool readPaintSamples(const std::wstring& path, PaintResults& paint);
 
 // Memory, handles, windows and the library's GDI objects held per open dialog.
 struct Footprint {

@@ -10,6 +10,7 @@ namespace {
 constexpr double kWarningGoal = 0.8;     // of TaskDialogIndirect's time to come up
 constexpr double kReturnGoalUs = 100;    // median return of a threaded export
 constexpr double kPaintGoal = 3;         // times the preloaded blits
+constexpr double kScaledPaintGoal = 2;   // the same, where the pictures are scaled
 
 std::string format(double value, int decimals)
 {
@@ -32,14 +33,32 @@ std::string jsonString(const std::string& text)
     return quoted + "\"";
 }
 
+// Every paint run: this run's, then those at other resolutions.
+std::vector<const PaintResults*> paintRuns(const Results& results)
+{
+    std::vector<const PaintResults*> runs = {&results.paint};
+    for (const PaintResults& other : results.paintAt)
+        runs.push_back(&other);
+    return runs;
+}
+
+std::vector<const Measurement*> paintMeasurements(const Results& results)
+{
+    std::vector<const Measurement*> all;
+    for (const PaintResults* run : paintRuns(results))
+        for (const Measurement* measurement : {&run->libraryPaint, &run->preloadedPaint, &run->libraryRepaint,
+                                               &run->preloadedRepaint})
+            all.push_back(measurement);
+    return all;
+}
+
 const Measurement* find(const Results& results, const std::string& id)
 {
     for (const std::vector<Measurement>* group : {&results.up, &results.returns})
         for (const Measurement& measurement : *group)
             if (measurement.id == id)
                 return &measurement;
-    for (const Measurement* measurement : {&results.paint.libraryPaint, &results.paint.preloadedPaint,
-                                           &results.paint.libraryRepaint, &results.paint.preloadedRepaint})
+    for (const Measurement* measurement : paintMeasurements(results))
         if (measurement->id == id)
             return measurement;
     return nullptr;
@@ -52,8 +71,7 @@ std::vector<const Measurement*> allMeasurements(const Results& results)
         all.push_back(&measurement);
     for (const Measurement& measurement : results.returns)
         all.push_back(&measurement);
-    for (const Measurement* measurement : {&results.paint.libraryPaint, &results.paint.preloadedPaint,
-                                           &results.paint.libraryRepaint, &results.paint.preloadedRepaint})
+    for (const Measurement* measurement : paintMeasurements(results))
         all.push_back(measurement);
     return all;
 }
@@ -83,7 +101,7 @@ struct Goal {
 
 std::vector<Goal> goals(const Results& results)
 {
-    return {
+    std::vector<Goal> all = {
         {"warning_up_vs_taskdialog", "Warning up (shown and active): at most 0.8 of TaskDialogIndirect's (median)",
          "ratio", ratio(median(results, "up.warning"), median(results, "up.taskdialog")), kWarningGoal},
         {"jobstorage_return", "VJobStorageDialog returns: median at most 100 µs", "µs",
@@ -93,6 +111,14 @@ std::vector<Goal> goals(const Results& results)
         {"duplex_paint_vs_preloaded", "Duplex paint: at most 3 times the preloaded blits (median)",
          "ratio", ratio(median(results, "paint.library"), median(results, "paint.preloaded")), kPaintGoal},
     };
+    for (const PaintResults& other : results.paintAt) {
+        const std::string dpi = std::to_string(other.dpi);
+        all.push_back({"duplex_paint_" + dpi + "dpi_vs_preloaded",
+                       "Duplex paint at " + dpi + " DPI: at most 2 times the preloaded blits (median)", "ratio",
+                       ratio(median(results, other.libraryPaint.id), median(results, other.preloadedPaint.id)),
+                       kScaledPaintGoal});
+    }
+    return all;
 }
 
 std::string unitText(const std::string& unit)
@@ -151,7 +177,7 @@ std::string json(const Results& results)
     out << "},\n  \"settings\": {\"dialog_up_runs\": " << results.upRuns
         << ", \"export_calls\": " << results.calls << ", \"paints\": " << results.paints
         << ", \"footprint_dialogs\": " << results.footprintDialogs
-        << ", \"run_seconds\": " << format(results.seconds, 1) << "},\n  \"measurements\": {";
+        << ", \"paint_dpi\": " << results.paint.dpi << ", \"run_seconds\": " << format(results.seconds, 1) << "},\n  \"measurements\": {";
     const std::vector<const Measurement*> all = allMeasurements(results);
     for (size_t index = 0; index < all.size(); ++index)
         out << (index ? "," : "") << "\n    " << jsonString(all[index]->id) << ": " << jsonSummary(*all[index]);
@@ -161,8 +187,15 @@ std::string json(const Results& results)
         << ", \"warning_to_taskdialog_median\": " << format(ratio(median(results, "up.warning"), median(results, "up.taskdialog")), 3)
         << ", \"warning_to_taskdialog_p90\": " << format(ratio(p90(results, "up.warning"), p90(results, "up.taskdialog")), 3)
         << ", \"paint_to_preloaded_median\": " << format(ratio(median(results, "paint.library"), median(results, "paint.preloaded")), 3)
-        << ", \"paint_to_preloaded_p90\": " << format(ratio(p90(results, "paint.library"), p90(results, "paint.preloaded")), 3)
-        << "},\n  \"goals\": [";
+        << ", \"paint_to_preloaded_p90\": " << format(ratio(p90(results, "paint.library"), p90(results, "paint.preloaded")), 3);
+    for (const PaintResults& other : results.paintAt) {
+        const std::string dpi = std::to_string(other.dpi);
+        out << ", \"paint_to_preloaded_median_" << dpi << "dpi\": "
+            << format(ratio(median(results, other.libraryPaint.id), median(results, other.preloadedPaint.id)), 3)
+            << ", \"paint_to_preloaded_p90_" << dpi << "dpi\": "
+            << format(ratio(p90(results, other.libraryPaint.id), p90(results, other.preloadedPaint.id)), 3);
+    }
+    out << "},\n  \"goals\": [";
     const std::vector<Goal> all_goals = goals(results);
     for (size_t index = 0; index < all_goals.size(); ++index) {
         const Goal& goal = all_goals[index];
@@ -291,12 +324,13 @@ std::string markdown(const Results& results)
         << ratioRow(results, "return.duplex_threaded", "return.createthread", "x");
 
     out << "\n### 3. Duplex paint: one WM_PAINT of the dialog with its three pictures\n\n"
-        << "Forced repaints of the open dialog; ratios are to the same paint with the bitmaps "
-           "loaded beforehand.\n\n" << header
-        << ratioRow(results, "paint.library", "paint.preloaded", "x")
-        << row(*find(results, "paint.preloaded"))
-        << ratioRow(results, "repaint.library", "repaint.preloaded", "x")
-        << row(*find(results, "repaint.preloaded"));
+        << "Forced repaints of the open dialog at each screen resolution (96 DPI is 100 %, 144 "
+           "DPI 150 %); ratios are to the same paint with the bitmaps loaded beforehand.\n\n" << header;
+    for (const PaintResults* run : paintRuns(results))
+        out << ratioRow(results, run->libraryPaint.id, run->preloadedPaint.id, "x")
+            << row(run->preloadedPaint)
+            << ratioRow(results, run->libraryRepaint.id, run->preloadedRepaint.id, "x")
+            << row(run->preloadedRepaint);
 
     out << "\n### 4. The other dialogs up: from the call until the dialog is shown and active\n\n"
         << upHeader;
@@ -340,7 +374,7 @@ std::string markdown(const Results& results)
         << profileTable(results.warningProfile, 0.02)
         << "\n**VJobStorageDialog, from the call to its return** (" << results.upRuns << " calls):\n\n"
         << profileTable(results.returnProfile, 0.02)
-        << "\n**Duplex WM_PAINT** (" << results.paints << " paints):\n\n"
+        << "\n**Duplex WM_PAINT at " << results.paint.dpi << " DPI** (" << results.paints << " paints):\n\n"
         << profileTable(results.paint.profile, 0.02);
     return out.str();
 }
@@ -349,18 +383,25 @@ std::string markdown(const Results& results)
 
 std::string chartData(const Results& results)
 {
-    const std::vector<std::vector<std::string>> panels = {
+    std::vector<std::vector<std::string>> panels = {
         {"up.warning", "up.messagebox", "up.taskdialog", "up.taskdialog_module", "up.jobstorage",
          "up.duplex_threaded", "up.duplex_blocking"},
         {"return.createthread", "return.jobstorage", "return.duplex_threaded"},
-        {"paint.library", "paint.preloaded", "repaint.library", "repaint.preloaded"},
+        {},
     };
-    const std::vector<std::vector<std::string>> names = {
+    std::vector<std::vector<std::string>> names = {
         {"IShowWarningDialog", "MessageBoxW", "TaskDialogIndirect", "TaskDialog + module",
          "VJobStorageDialog", "VDisplayDialog thr.", "VDisplayDialog block."},
         {"CreateThread (limit)", "VJobStorageDialog", "VDisplayDialog thr."},
-        {"WM_PAINT, library", "WM_PAINT, preloaded", "repaint, library", "repaint, preloaded"},
+        {},
     };
+    for (const PaintResults* run : paintRuns(results)) {
+        const std::string dpi = std::to_string(run->dpi) + " DPI";
+        for (const Measurement* measurement : {&run->libraryPaint, &run->preloadedPaint})
+            panels[2].push_back(measurement->id);
+        names[2].push_back("WM_PAINT " + dpi + ", library");
+        names[2].push_back("WM_PAINT " + dpi + ", preloaded");
+    }
     std::ostringstream out;
     out << "# position label p10 p25 median p75 p90 (ms, then µs, then µs)\n";
     for (size_t panel = 0; panel < panels.size(); ++panel) {

@@ -15,6 +15,7 @@ struct Results {
     std::vector<Measurement> up;
     std::vector<Measurement> returns;
     PaintResults paint;
+    std::vector<PaintResults> paintAt;  // the same paint at other screen resolutions
     std::vector<UpPhases> upPhases;
     Profile warningProfile;
     Profile returnProfile;

@@ -1,5 +1,5 @@
-// Built-in English texts that more than one dialog shows when the caller's resource
-// module lacks their strings.
+// Built-in English texts that more than one dialog, or more than one part of a dialog,
+// shows when the caller's resource module lacks their strings.
 #ifndef PRINTDIALOGS_DEFAULT_TEXTS_H
 #define PRINTDIALOGS_DEFAULT_TEXTS_H
 
@@ -7,6 +7,7 @@
 
 constexpr WCHAR kDefaultOkButton[] = L"&OK";
 constexpr WCHAR kDefaultHelpButton[] = L"&Help";
+constexpr WCHAR kDefaultContinueButton[] = L"C&ontinue";
 constexpr WCHAR kDefaultDoNotShowAgain[] = L"In the future, do not show this information.";
 
 #endif

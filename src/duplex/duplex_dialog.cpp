@@ -24,12 +24,13 @@ void initialise(HWND dialog, DuplexInstance& instance)
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&instance));
 }
 
-void paintPanels(HWND dialog, const DuplexInstance& instance)
+void paintPanels(HWND dialog, DuplexInstance& instance)
 {
-    const int rightToLeft = instance.text.rightToLeft();
-    paintPanel(dialog, IDC_DUPLEX_STEP1_PICTURE, instance.request->step1BitmapId, rightToLeft);
-    paintPanel(dialog, IDC_DUPLEX_STEP2_PICTURE, instance.request->step2BitmapId, rightToLeft);
-    paintPanel(dialog, IDC_DUPLEX_STEP3_PICTURE, instance.request->step3BitmapId, rightToLeft);
+    const DuplexRequest& request = *instance.request;
+    PanelPicture* kept = instance.pictures.steps;
+    paintPanel(dialog, IDC_DUPLEX_STEP1_PICTURE, request.step1BitmapId, instance.text, kept[0]);
+    paintPanel(dialog, IDC_DUPLEX_STEP2_PICTURE, request.step2BitmapId, instance.text, kept[1]);
+    paintPanel(dialog, IDC_DUPLEX_STEP3_PICTURE, request.step3BitmapId, instance.text, kept[2]);
 }
 
 void showHelp(HWND dialog, const DuplexRequest& request)
@@ -75,7 +76,7 @@ INT_PTR CALLBACK duplexDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         return FALSE;  // no default focus
     }
     case WM_PAINT: {
-        if (const DuplexInstance* instance = instanceOf(dialog))
+        if (DuplexInstance* instance = instanceOf(dialog))
             paintPanels(dialog, *instance);
         return FALSE;  // the default processing paints the rest of the dialog
     }
@@ -83,6 +84,12 @@ INT_PTR CALLBACK duplexDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     case WM_CTLCOLORBTN: {
         keepReadingOrder(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
         return FALSE;  // the dialog's own colours
+    }
+    case WM_DESTROY: {
+        if (DuplexInstance* instance = instanceOf(dialog))
+            for (PanelPicture& kept : instance->pictures.steps)
+                releasePanelPicture(kept);
+        return FALSE;
     }
     case WM_CLOSE: {
         EndDialog(dialog, 1);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "common/resource_text.h"
+#include "duplex/duplex_panels.h"
 #include "printdialogs.h"
 
 // One per dialog, built and deleted by the runner. The request copy is the runner's to
@@ -12,6 +13,7 @@
 struct DuplexInstance {
     DuplexRequest* request = nullptr;
     ResourceText text;
+    DuplexPictures pictures;  // released when the dialog window goes
 };
 
 // Runs the dialog over the request copy, which it owns and frees: called directly in
@@ -24,10 +26,5 @@ INT_PTR CALLBACK duplexDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 // Caption, introduction, step numbers and texts, and button labels, from the resource
 // module or their defaults.
 void setDuplexTexts(ResourceText& text, HWND dialog, const DuplexRequest& request);
-
-// Draws one of the library's pictures into a picture frame: unscaled from the picture's
-// top-left corner when the frame is about the picture's size, scaled to the whole frame
-// otherwise. Everything it acquires is released before it returns.
-void paintPanel(HWND dialog, int controlId, UINT bitmapId, int rightToLeft);
 
 #endif

@@ -31,7 +31,6 @@ const WCHAR kStep3Default[] =
 const WCHAR kInsertStackDefault[] =
     L"Insert the stack into the IN tray with the top of the pages toward the device, as shown.";
 const WCHAR kPressGoDefault[] = L"Press the Go or Select button to continue printing.";
-const WCHAR kContinueDefault[] = L"C&ontinue";
 
 // The two lines of the combined step-3 text, each at most kTextUnits - 1 units, joined
 // by a line feed: they always fit.
@@ -101,6 +100,6 @@ void setDuplexTexts(ResourceText& text, HWND dialog, const DuplexRequest& reques
     text.setItemText(kStringStep3Number, item(IDC_DUPLEX_STEP3_NUMBER), kStep3NumberDefault);
     setStep3Text(text, item(IDC_DUPLEX_STEP3_TEXT), request);
     const UINT okId = duplexOkButtonId(request);
-    text.setItemText(okId, item(IDOK), okId == kStringContinueButton ? kContinueDefault : kDefaultOkButton);
+    text.setItemText(okId, item(IDOK), okId == kStringContinueButton ? kDefaultContinueButton : kDefaultOkButton);
     text.setItemText(kStringHelpButton, item(IDC_DUPLEX_HELP), kDefaultHelpButton);
 }

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "duplex/picture_fit.h"
+
 // Pixels as 0x00RRGGBB, row by row from the top.
 struct Pixels {
     int width = 0;
@@ -79,84 +81,121 @@ inline Pixels bitmapPixels(HMODULE library, int id)
     return pixels;
 }
 
-// How the picture in a frame compares with the bitmap: over the part they share, how many
-// pixels differ. Unmirrored, the picture starts at the frame's top-left corner. Mirrored,
-// it is flipped left to right; where the flipped block lands when the frame is wider than
-// the picture depends on how the system clips a mirrored blit to its source (Wine keeps
-// it at the frame's left edge), so both edges are tried and the better one counts.
-struct PictureMatch {
-    int comparedWidth = 0;
-    int comparedHeight = 0;
-    int differing = 0;
-};
-
-inline PictureMatch matchPicture(const Pixels& frame, const Pixels& bitmap, bool mirrored)
+// Where the library puts a picture in a frame of the screen, in screen-direction pixels:
+// at the leading corner or centred, mirrored dialogs leading from the right.
+inline RECT placedPicture(int frameWidth, int frameHeight, const Pixels& bitmap, bool fromRight)
 {
-    PictureMatch best;
-    best.comparedWidth = frame.width < bitmap.width ? frame.width : bitmap.width;
-    best.comparedHeight = frame.height < bitmap.height ? frame.height : bitmap.height;
-    best.differing = -1;
-    const int rightmost[2] = {frame.width - 1, best.comparedWidth - 1};
-    for (int edge = 0; edge < (mirrored ? 2 : 1); ++edge) {
-        int differing = 0;
-        for (int y = 0; y < best.comparedHeight; ++y)
-            for (int x = 0; x < best.comparedWidth; ++x) {
-                const int frameX = mirrored ? rightmost[edge] - x : x;
-                if (frame.at(frameX, y) != bitmap.at(x, y))
-                    ++differing;
-            }
-        if (best.differing < 0 || differing < best.differing)
-            best.differing = differing;
-    }
-    if (frame.values.empty() || bitmap.values.empty())
-        best.differing = -1;
-    return best;
+    const PictureFit fit = fitPicture(frameWidth, frameHeight, bitmap.width, bitmap.height);
+    const int left = fromRight ? frameWidth - fit.x - fit.width : fit.x;
+    return {left, fit.y, left + fit.width, fit.y + fit.height};
 }
 
-// How far a frame's picture is from the bitmap scaled to the whole frame: both are cut
-// into the same grid of cells, each cell averaged, and the largest difference of one
-// colour channel between matching cells is the result (-1 when either is empty). Cell
-// averages let any smoothing the scaling does pass, while a picture left unscaled in a
-// corner, or not mirrored where it should be, stands out.
-inline int scaledPictureDistance(const Pixels& frame, const Pixels& bitmap, bool mirrored)
+// How far the picture a frame shows is from the bitmap placed there by the rule, as the
+// largest difference of one colour channel (0 to 255; -1 when nothing is there to
+// compare). Drawn as made, every pixel must match. Scaled, both are cut into the same
+// grid of cells and the cell averages compared, which lets the scaling's smoothing pass
+// while a squashed, shifted, cut or wrongly mirrored picture stands out. In a mirrored
+// dialog the picture is placed from the right and, unless it carries words, turned
+// round. Bitmap pixels inside `skip` count on neither side.
+struct Mirroring {
+    bool dialog = false;
+    bool picture = false;
+};
+
+inline int pictureDistance(const Pixels& frame, const Pixels& bitmap, Mirroring mirroring, RECT skip = {})
 {
-    constexpr int kColumns = 6, kRows = 4;
     if (frame.values.empty() || bitmap.values.empty())
         return -1;
-    const auto average = [](const Pixels& pixels, int column, int row, int channel) {
-        const int left = column * pixels.width / kColumns, right = (column + 1) * pixels.width / kColumns;
-        const int top = row * pixels.height / kRows, bottom = (row + 1) * pixels.height / kRows;
-        long long sum = 0;
-        for (int y = top; y < bottom; ++y)
-            for (int x = left; x < right; ++x)
-                sum += (pixels.at(x, y) >> (8 * channel)) & 0xFF;
-        const long long count = static_cast<long long>(right - left) * (bottom - top);
-        return count ? static_cast<int>(sum / count) : 0;
+    const bool mirrored = mirroring.picture;
+    const RECT placed = placedPicture(frame.width, frame.height, bitmap, mirroring.dialog);
+    const int width = placed.right - placed.left, height = placed.bottom - placed.top;
+    if (width <= 0 || height <= 0)
+        return -1;
+    // The bitmap pixel that frame pixel (x, y) of the placed picture shows.
+    const auto source = [&](int x, int y) {
+        const int across = mirrored ? placed.right - 1 - x : x - placed.left;
+        return POINT{across * bitmap.width / width, (y - placed.top) * bitmap.height / height};
+    };
+    const auto skipped = [&](POINT p) { return PtInRect(&skip, p) != FALSE; };
+    const auto channelGap = [](uint32_t a, uint32_t b) {
+        int worst = 0;
+        for (int channel = 0; channel < 3; ++channel) {
+            const int gap = std::abs(static_cast<int>((a >> (8 * channel)) & 0xFF) -
+                                     static_cast<int>((b >> (8 * channel)) & 0xFF));
+            worst = gap > worst ? gap : worst;
+        }
+        return worst;
     };
     int worst = 0;
-    for (int row = 0; row < kRows; ++row)
-        for (int column = 0; column < kColumns; ++column)
-            for (int channel = 0; channel < 3; ++channel) {
-                const int shown = average(frame, mirrored ? kColumns - 1 - column : column, row, channel);
-                const int difference = std::abs(shown - average(bitmap, column, row, channel));
-                worst = difference > worst ? difference : worst;
+    if (width == bitmap.width && height == bitmap.height) {
+        for (int y = placed.top; y < placed.bottom; ++y)
+            for (int x = placed.left; x < placed.right; ++x) {
+                const POINT p = source(x, y);
+                if (!skipped(p)) {
+                    const int gap = channelGap(frame.at(x, y), bitmap.at(p.x, p.y));
+                    worst = gap > worst ? gap : worst;
+                }
             }
+        return worst;
+    }
+    constexpr int kColumns = 6, kRows = 4;
+    long long sums[2][kRows][kColumns][4] = {};  // [frame, bitmap][row][column][channels, count]
+    const auto add = [&](int side, POINT cellOf, uint32_t value) {
+        const int column = cellOf.x * kColumns / bitmap.width, row = cellOf.y * kRows / bitmap.height;
+        for (int channel = 0; channel < 3; ++channel)
+            sums[side][row][column][channel] += (value >> (8 * channel)) & 0xFF;
+        ++sums[side][row][column][3];
+    };
+    for (int y = placed.top; y < placed.bottom; ++y)
+        for (int x = placed.left; x < placed.right; ++x)
+            if (!skipped(source(x, y)))
+                add(0, source(x, y), frame.at(x, y));
+    for (int y = 0; y < bitmap.height; ++y)
+        for (int x = 0; x < bitmap.width; ++x)
+            if (!skipped({x, y}))
+                add(1, {x, y}, bitmap.at(x, y));
+    for (int row = 0; row < kRows; ++row)
+        for (int column = 0; column < kColumns; ++column) {
+            const long long* shown = sums[0][row][column];
+            const long long* made = sums[1][row][column];
+            if (!shown[3] || !made[3])
+                continue;
+            for (int channel = 0; channel < 3; ++channel) {
+                const int gap = static_cast<int>(std::llabs(shown[channel] / shown[3] - made[channel] / made[3]));
+                worst = gap > worst ? gap : worst;
+            }
+        }
     return worst;
 }
 
-// Waits for the frame to show the picture; the last comparison on time-out.
-inline PictureMatch waitForPicture(HWND frame, const Pixels& bitmap, bool mirrored,
+// A frame against its picture: the distance, and how far it may be: nothing when the
+// picture is drawn as made, a few levels of cell average when scaled.
+struct PictureCheck {
+    int distance = -1;
+    int allowed = 0;
+    bool shown() const { return distance >= 0 && distance <= allowed; }
+};
+
+inline PictureCheck checkPicture(const Pixels& frame, const Pixels& bitmap, Mirroring mirrored, RECT skip = {})
+{
+    const PictureFit fit = fitPicture(frame.width, frame.height, bitmap.width, bitmap.height);
+    const bool asMade = fit.width == bitmap.width && fit.height == bitmap.height;
+    return {pictureDistance(frame, bitmap, mirrored, skip), asMade ? 0 : 16};
+}
+
+// Waits for the frame to show the picture; the last check on time-out.
+inline PictureCheck waitForPicture(HWND frame, const Pixels& bitmap, Mirroring mirrored, RECT skip = {},
                                    DWORD timeoutMs = 2000)
 {
     const DWORD start = GetTickCount();
-    PictureMatch match;
+    PictureCheck check;
     do {
-        match = matchPicture(screenPixels(frame), bitmap, mirrored);
-        if (match.differing == 0)
+        check = checkPicture(screenPixels(frame), bitmap, mirrored, skip);
+        if (check.shown())
             break;
         Sleep(20);
     } while (GetTickCount() - start < timeoutMs);
-    return match;
+    return check;
 }
 
 #endif

@@ -33,7 +33,9 @@ struct Book {
         HGDIOBJ ours;
         HGDIOBJ displaced;
     };
-    std::map<HDC, Selection> selections;  // memory DCs with one of our objects selected
+    // Memory DCs with one of our objects selected, by the kind of object (a DC holds a
+    // bitmap and a font at once).
+    std::map<std::pair<HDC, DWORD>, Selection> selections;
     std::vector<std::string> wrongReleases;
     long bitBlts = 0;
     // Our own handles of the threads the library started: the library may close its own
@@ -112,6 +114,8 @@ decltype(&FindResourceExW) real_FindResourceExW = nullptr;
 decltype(&LoadResource) real_LoadResource = nullptr;
 decltype(&CreateFontW) real_CreateFontW = nullptr;
 decltype(&LoadBitmapW) real_LoadBitmapW = nullptr;
+decltype(&CreateDIBSection) real_CreateDIBSection = nullptr;
+decltype(&CreateFontIndirectW) real_CreateFontIndirectW = nullptr;
 decltype(&DeleteObject) real_DeleteObject = nullptr;
 decltype(&CreateCompatibleDC) real_CreateCompatibleDC = nullptr;
 decltype(&DeleteDC) real_DeleteDC = nullptr;
@@ -296,6 +300,23 @@ HBITMAP WINAPI ledgerLoadBitmapW(HINSTANCE instance, LPCWSTR name)
     return bitmap;
 }
 
+HBITMAP WINAPI ledgerCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits,
+                                      HANDLE section, DWORD offset)
+{
+    if (shouldFail(Fallible::CreateDIBSection))
+        return nullptr;
+    HBITMAP bitmap = REAL(CreateDIBSection)(dc, info, usage, bits, section, offset);
+    acquired(Held::Bitmap, bitmap);
+    return bitmap;
+}
+
+HFONT WINAPI ledgerCreateFontIndirectW(const LOGFONTW* description)
+{
+    HFONT font = REAL(CreateFontIndirectW)(description);
+    acquired(Held::Font, font);
+    return font;
+}
+
 BOOL WINAPI ledgerDeleteObject(HGDIOBJ object)
 {
     bool font = false;
@@ -323,8 +344,9 @@ BOOL WINAPI ledgerDeleteDC(HDC dc)
 {
     {
         Lock lock;
-        if (gBook->selections.erase(dc))
-            gBook->wrongReleases.push_back("a memory DC was deleted with our object still selected");
+        for (DWORD kind : {OBJ_BITMAP, OBJ_FONT})
+            if (gBook->selections.erase({dc, kind}))
+                gBook->wrongReleases.push_back("a memory DC was deleted with our object still selected");
     }
     released(Held::MemoryDc, dc);
     return REAL(DeleteDC)(dc);
@@ -337,16 +359,18 @@ HGDIOBJ WINAPI ledgerSelectObject(HDC dc, HGDIOBJ object)
     auto& count = gBook->counts[static_cast<int>(Held::Selection)];
     auto& live = gBook->live[static_cast<int>(Held::Selection)];
     const bool ours = isHeld(Held::Bitmap, object) || isHeld(Held::Font, object);
+    const std::pair<HDC, DWORD> slot = {dc, GetObjectType(object)};
     if (ours && previous) {
-        gBook->selections[dc] = {object, previous};
+        gBook->selections[slot] = {object, previous};
         ++live[dc];
         ++count.acquired;
         return previous;
     }
-    auto found = gBook->selections.find(dc);
+    auto found = gBook->selections.find(slot);
     if (found != gBook->selections.end() && found->second.displaced == object) {
         gBook->selections.erase(found);
-        live.erase(dc);
+        if (--live[dc] == 0)
+            live.erase(dc);
         ++count.released;
     }
     return previous;
@@ -420,7 +444,7 @@ INT_PTR WINAPI ledgerDialogBoxParamW(HINSTANCE instance, LPCWSTR name, HWND owne
 }
 
 const char* const kHeldNames[] = {"LocalAlloc/LocalFree", "malloc/free",
-                                  "CreateFontW/DeleteObject", "LoadBitmapW/DeleteObject",
+                                  "CreateFontW(Indirect)/DeleteObject", "LoadBitmapW, CreateDIBSection/DeleteObject",
                                   "CreateCompatibleDC/DeleteDC", "BeginPaint/EndPaint",
                                   "SelectObject/SelectObject restoring",
                                   "LoadLibraryExW/FreeLibrary",
@@ -431,7 +455,8 @@ static_assert(sizeof kHeldNames / sizeof kHeldNames[0] == kHeldKinds, "a name fo
 const char* const kFallibleNames[] = {"LocalAlloc",      "malloc",          "CreateThread",
                                       "LoadLibraryExW",  "FindResourceExW", "LoadResource",
                                       "CreateFontW",     "LoadBitmapW",     "CreateCompatibleDC",
-                                      "RegCreateKeyExW", "RegSetValueExW",  "DialogBoxParamW"};
+                                      "CreateDIBSection", "RegCreateKeyExW", "RegSetValueExW",
+                                      "DialogBoxParamW"};
 static_assert(sizeof kFallibleNames / sizeof kFallibleNames[0] == kFallibleKinds, "a name for each");
 
 } // namespace
@@ -485,6 +510,8 @@ ImportLedger::ImportLedger()
     PATCH(LoadResource, ledgerLoadResource);
     PATCH(CreateFontW, ledgerCreateFontW);
     PATCH(LoadBitmapW, ledgerLoadBitmapW);
+    PATCH(CreateDIBSection, ledgerCreateDIBSection);
+    PATCH(CreateFontIndirectW, ledgerCreateFontIndirectW);
     PATCH(DeleteObject, ledgerDeleteObject);
     PATCH(CreateCompatibleDC, ledgerCreateCompatibleDC);
     PATCH(DeleteDC, ledgerDeleteDC);

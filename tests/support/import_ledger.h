@@ -16,8 +16,8 @@
 enum class Held {
     LocalBlock,        // LocalAlloc / LocalFree
     HeapBlock,         // malloc, calloc, realloc / free: operator new and delete
-    Font,              // CreateFontW / DeleteObject
-    Bitmap,            // LoadBitmapW / DeleteObject
+    Font,              // CreateFontW, CreateFontIndirectW / DeleteObject
+    Bitmap,            // LoadBitmapW, CreateDIBSection / DeleteObject
     MemoryDc,          // CreateCompatibleDC / DeleteDC
     Paint,             // BeginPaint / EndPaint
     Selection,         // SelectObject of the library's own object / SelectObject restoring
@@ -39,6 +39,7 @@ enum class Fallible {
     CreateFontW,
     LoadBitmapW,
     CreateCompatibleDC,
+    CreateDIBSection,
     RegCreateKeyExW,
     RegSetValueExW,
     DialogBoxParamW,
