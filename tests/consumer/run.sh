@@ -25,7 +25,7 @@ status=0
 wine "$package/bin/printdialogs-preview.exe" --list-languages >"$work/found.txt" || status=$?
 wine "$package/bin/printdialogs-preview.exe" --list-languages "$package/samples/sample_strings.dll" \
     >"$work/named.txt"
-if [ "$status" != 0 ] || ! grep -qx $'en-US\r\?' "$work/found.txt" ||
+if [ "$status" != 0 ] || ! tr -d '\r' <"$work/found.txt" | grep -qx en-US ||
     ! cmp -s "$work/found.txt" "$work/named.txt"; then
     echo "the unpacked previewer, exit $status, did not list the sample module's languages by itself:" >&2
     cat "$work/found.txt" >&2
