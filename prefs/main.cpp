@@ -66,7 +66,7 @@ int store(const std::wstring& keyName, BYTE choice)
 {
     if (storeShowAgain(keyName.c_str(), choice)) {
         say(shownName(keyName) + (choice == kShowAgain ? L": the notice will be shown again"
-                                            : L": the notice will not be shown"));
+                                                       : L": the notice will not be shown"));
         return kExitDone;
     }
     complain(L"could not write " + choiceKeyPath(keyName));
