@@ -5,7 +5,9 @@ function(add_resource_module name)
     add_library(${name} MODULE ${ARGN})
     set_target_properties(${name} PROPERTIES PREFIX "" LINKER_LANGUAGE C)
     if(MINGW)
-        target_link_options(${name} PRIVATE -nostdlib -Wl,-e,0)
+        # No entry point: AddressOfEntryPoint 0. GNU ld and lld both take the image base's
+        # own symbol, at offset 0; lld would read a bare 0 as a symbol's name.
+        target_link_options(${name} PRIVATE -nostdlib -Wl,-e,__ImageBase)
     elseif(MSVC)
         target_link_options(${name} PRIVATE /NOENTRY)
     endif()

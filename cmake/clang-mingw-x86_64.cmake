@@ -20,8 +20,11 @@ get_filename_component(gcc_libraries ${gcc_include} DIRECTORY)
 set(CMAKE_CXX_FLAGS_INIT "-isystem ${gcc_include}/c++ -isystem ${gcc_include}/c++/${target} \
 -isystem ${gcc_include}/c++/backward")
 # lld resolves archives in any order, so the POSIX threads under libstdc++ can come first.
+# Every link gets -static-libgcc -static-libstdc++, which mean nothing to a C program or a
+# string module without a runtime: clang would warn at each such link.
 foreach(kind EXE SHARED MODULE)
-    set(CMAKE_${kind}_LINKER_FLAGS_INIT "-fuse-ld=lld -L${gcc_libraries} -lpthread")
+    set(CMAKE_${kind}_LINKER_FLAGS_INIT
+        "-fuse-ld=lld -L${gcc_libraries} -lpthread -Wno-unused-command-line-argument")
 endforeach()
 
 set(CMAKE_FIND_ROOT_PATH /usr/${target})

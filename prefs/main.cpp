@@ -18,12 +18,16 @@ const wchar_t kUsage[] =
     L"Usage: printdialogs-prefs list | reset KEY | reset --all | hide KEY\n"
     L"Works on the job storage notice's \"do not show again\" choices of the current user,\n"
     L"kept as HKEY_CURRENT_USER\\Software\\Norvale\\KEY, value ShowJobStorageDlg.\n"
+    L"KEY is the driver's key name, up to 37 characters: a path such as Dept\\Office3\n"
+    L"names a nested key, and \"\" (an empty name) the base key itself.\n"
     L"  list         one line per key: KEY, a tab, then shown, hidden or unreadable\n"
     L"  reset KEY    show the notice again (what OK with the box unticked stores)\n"
     L"  reset --all  the same for every key that holds a choice\n"
     L"  hide KEY     do not show the notice (what OK with the box ticked stores),\n"
     L"               creating the key if needed\n"
-    L"Exit codes: 0 done, 1 nothing to reset or the registry refused, 2 bad input.\n";
+    L"  -- KEY       KEY taken as written, even --all\n"
+    L"Exit codes: 0 done, 1 nothing to reset, a key left unread or the registry refused,\n"
+    L"2 bad input.\n";
 
 // A console gets the text as it is; a file or pipe gets UTF-8, so that any key name
 // survives redirection.
@@ -61,31 +65,32 @@ std::wstring errorText(LSTATUS status)
 int store(const std::wstring& keyName, BYTE choice)
 {
     if (storeShowAgain(keyName.c_str(), choice)) {
-        say(keyName + (choice == kShowAgain ? L": the notice will be shown again"
-                                            : L": the notice will not be shown"));
+        say(shownName(keyName) + (choice == kShowAgain ? L": the notice will be shown again"
+                                                       : L": the notice will not be shown"));
         return kExitDone;
     }
     complain(L"could not write " + choiceKeyPath(keyName));
     return kExitNotDone;
 }
 
-// False, having said why, when the base key cannot be read.
+// False, having said which, when a key could not be looked into: choices may be missing.
 bool readStoredChoices(std::vector<StoredChoice>& choices)
 {
-    const LSTATUS status = listStoredChoices(choices);
-    if (status != ERROR_SUCCESS)
-        complain(L"could not read " + choiceKeyPath(L"") + L" (" + errorText(status) + L")");
-    return status == ERROR_SUCCESS;
+    std::vector<UnlistedKey> unlisted;
+    listStoredChoices(choices, unlisted);
+    for (const UnlistedKey& key : unlisted)
+        complain(L"could not look below " + choiceKeyPath(key.keyName) + L" (" +
+                 errorText(key.status) + L")");
+    return unlisted.empty();
 }
 
 int listChoices()
 {
     std::vector<StoredChoice> choices;
-    if (!readStoredChoices(choices))
-        return kExitNotDone;
+    const bool complete = readStoredChoices(choices);
     for (const StoredChoice& choice : choices)
-        say(choice.keyName + L"\t" + choice.state);
-    return kExitDone;
+        say(shownName(choice.keyName) + L"\t" + choice.state);
+    return complete ? kExitDone : kExitNotDone;
 }
 
 int resetChoice(const std::wstring& keyName)
@@ -93,7 +98,7 @@ int resetChoice(const std::wstring& keyName)
     std::wstring state;
     const LSTATUS status = readChoice(keyName, state);
     if (status == ERROR_FILE_NOT_FOUND) {
-        complain(keyName + L" holds no stored choice; nothing was changed");
+        complain(shownName(keyName) + L" holds no stored choice; nothing was changed");
         return kExitNotDone;
     }
     if (status != ERROR_SUCCESS) {
@@ -106,12 +111,11 @@ int resetChoice(const std::wstring& keyName)
 int resetAll()
 {
     std::vector<StoredChoice> choices;
-    if (!readStoredChoices(choices))
-        return kExitNotDone;
+    const bool complete = readStoredChoices(choices);
     if (choices.empty())
         say(L"no stored choices; nothing was changed");
-    // One key that cannot be written does not keep the others from being reset.
-    int result = kExitDone;
+    // One key that cannot be read or written does not keep the others from being reset.
+    int result = complete ? kExitDone : kExitNotDone;
     for (const StoredChoice& choice : choices) {
         if (store(choice.keyName, kShowAgain) != kExitDone)
             result = kExitNotDone;
@@ -138,12 +142,15 @@ int wmain(int argc, wchar_t** argv)
     }
     if (command != L"reset" && command != L"hide")
         return refuse(L"unknown command \"" + command + L"\"");
-    if (arguments.size() < 2)
+    // "--" ends the options: reset -- --all names a key called --all.
+    const bool asWritten = arguments.size() > 1 && arguments[1] == L"--";
+    const size_t names = arguments.size() - (asWritten ? 2 : 1);
+    if (names < 1)
         return refuse(command + L" needs a key name");
-    if (arguments.size() > 2)
+    if (names > 1)
         return refuse(command + L" takes one key name");
-    const std::wstring& keyName = arguments[1];
-    if (command == L"reset" && keyName == L"--all")
+    const std::wstring& keyName = arguments.back();
+    if (command == L"reset" && keyName == L"--all" && !asWritten)
         return resetAll();
     const std::wstring problem = keyNameProblem(keyName);
     if (!problem.empty())

@@ -40,15 +40,18 @@ bool nameBefore(const std::wstring& a, const std::wstring& b)
 
 } // namespace
 
+std::wstring shownName(const std::wstring& keyName)
+{
+    return keyName.empty() ? kBaseKeyShown : keyName;
+}
+
+// Any name the request can hold is one the notice stores under, the empty one and names
+// with \ (nested keys) included; whether the registry takes it is the registry's answer.
 std::wstring keyNameProblem(const std::wstring& keyName)
 {
-    if (keyName.empty())
-        return L"the key name is empty";
     if (keyName.size() > kLongestKeyName)
         return L"the key name \"" + keyName + L"\" has " + std::to_wstring(keyName.size()) +
                L" units; the notice keeps at most " + std::to_wstring(kLongestKeyName);
-    if (keyName.find(L'\\') != std::wstring::npos)
-        return L"the key name \"" + keyName + L"\" contains \\, which would name another key";
     return L"";
 }
 
@@ -96,35 +99,46 @@ LSTATUS readChoice(const std::wstring& keyName, std::wstring& state)
     return status;
 }
 
-LSTATUS listStoredChoices(std::vector<StoredChoice>& choices)
+namespace {
+
+// The choice of `keyName` itself, then those below it, depth first.
+void collectChoices(const std::wstring& keyName, std::vector<StoredChoice>& choices,
+                    std::vector<UnlistedKey>& unlisted)
 {
-    HKEY base = nullptr;
-    LSTATUS status = RegOpenKeyExW(HKEY_CURRENT_USER, keyPath(nullptr).c_str(), 0,
-                                   KEY_ENUMERATE_SUB_KEYS, &base);
-    if (status == ERROR_FILE_NOT_FOUND)
-        return ERROR_SUCCESS;
-    if (status != ERROR_SUCCESS)
-        return status;
-    for (DWORD index = 0;; ++index) {
+    StoredChoice choice{keyName, L""};
+    const LSTATUS read = readChoice(keyName, choice.state);
+    if (read != ERROR_SUCCESS && read != ERROR_FILE_NOT_FOUND)
+        choice.state = L"unreadable (error " + std::to_wstring(read) + L")";
+    if (read != ERROR_FILE_NOT_FOUND)
+        choices.push_back(choice);
+
+    HKEY key = nullptr;
+    LSTATUS status = RegOpenKeyExW(HKEY_CURRENT_USER, keyPath(keyName.c_str()).c_str(), 0,
+                                   KEY_ENUMERATE_SUB_KEYS, &key);
+    for (DWORD index = 0; status == ERROR_SUCCESS; ++index) {
         wchar_t name[kKeyNameUnits];
         DWORD units = kKeyNameUnits;
-        status = RegEnumKeyExW(base, index, name, &units, nullptr, nullptr, nullptr, nullptr);
+        status = RegEnumKeyExW(key, index, name, &units, nullptr, nullptr, nullptr, nullptr);
         if (status != ERROR_SUCCESS)
             break;
-        StoredChoice choice{std::wstring(name, units), L""};
-        if (!keyNameProblem(choice.keyName).empty())
+        const std::wstring below =
+            keyName.empty() ? std::wstring(name, units) : keyName + L"\\" + std::wstring(name, units);
+        // No notice can name it, nor any key below it.
+        if (!keyNameProblem(below).empty())
             continue;
-        const LSTATUS read = readChoice(choice.keyName, choice.state);
-        if (read == ERROR_FILE_NOT_FOUND)
-            continue;
-        if (read != ERROR_SUCCESS)
-            choice.state = L"unreadable (error " + std::to_wstring(read) + L")";
-        choices.push_back(choice);
+        collectChoices(below, choices, unlisted);
     }
-    RegCloseKey(base);
-    if (status != ERROR_NO_MORE_ITEMS)
-        return status;
+    if (key)
+        RegCloseKey(key);
+    if (status != ERROR_SUCCESS && status != ERROR_NO_MORE_ITEMS && status != ERROR_FILE_NOT_FOUND)
+        unlisted.push_back({keyName, status});
+}
+
+} // namespace
+
+void listStoredChoices(std::vector<StoredChoice>& choices, std::vector<UnlistedKey>& unlisted)
+{
+    collectChoices(L"", choices, unlisted);
     std::sort(choices.begin(), choices.end(),
               [](const StoredChoice& a, const StoredChoice& b) { return nameBefore(a.keyName, b.keyName); });
-    return ERROR_SUCCESS;
 }

@@ -28,6 +28,20 @@ std::wstring besideProgram(const wchar_t* fileName)
     return folder + fileName;
 }
 
+// The sample module: beside the previewer in the build, in samples/ next to bin/ in the
+// release zip. Where neither has it, the path beside the previewer, so that the message
+// names a place.
+std::wstring sampleModulePath()
+{
+    const wchar_t kSampleModule[] = L"sample_strings.dll";
+    for (const std::wstring& path : {besideProgram(kSampleModule),
+                                     besideProgram(L"..\\samples\\") + kSampleModule}) {
+        if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return path;
+    }
+    return besideProgram(kSampleModule);
+}
+
 BOOL CALLBACK findOwnDialog(HWND window, LPARAM found)
 {
     DWORD process = 0;
@@ -184,7 +198,7 @@ int listLanguages(const std::wstring& module)
 int wmain(int argc, wchar_t** argv)
 {
     PreviewOptions options;
-    const std::wstring error = parseOptions(argc - 1, argv + 1, besideProgram(L"sample_strings.dll"), options);
+    const std::wstring error = parseOptions(argc - 1, argv + 1, sampleModulePath(), options);
     if (options.showHelp) {
         print(usage());
         return 0;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Configures build/ (or $BUILD_DIR) with the mingw-w64 toolchain and builds the given
-# targets, or everything. With --clang first: builds the DLL alone in build/clang-mingw
-# with clang for the same target, every warning an error.
+# targets, or everything. With --clang first: the same tree in build/clang-mingw with
+# clang and lld for the same target, every warning an error.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build}
@@ -11,8 +11,7 @@ if [ "${1:-}" = --clang ]; then
     shift
     build=$build/clang-mingw
     toolchain=cmake/clang-mingw-x86_64.cmake
-    options=(-DBUILD_TESTING=OFF -DPRINTDIALOGS_BUILD_TOOLS=OFF
-        -DPRINTDIALOGS_BUILD_BENCHMARK=OFF -DCMAKE_COMPILE_WARNING_AS_ERROR=ON)
+    options=(-DCMAKE_COMPILE_WARNING_AS_ERROR=ON)
 fi
 cmake --no-warn-unused-cli -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
     "${options[@]}" >/dev/null

@@ -102,17 +102,15 @@ int ResourceText::loadString(UINT id, WCHAR* buffer)
     if (!block)
         return 0;
 
-    const size_t blockUnits = SizeofResource(module_, found) / sizeof(uint16_t);
-    return findStringInBlock(static_cast<const uint16_t*>(block), blockUnits,
-                             stringBlockIndex(id16), reinterpret_cast<uint16_t*>(buffer),
-                             kTextUnits) != 0;
+    const size_t blockUnits = SizeofResource(module_, found) / sizeof(WCHAR);
+    return findStringInBlock(static_cast<const WCHAR*>(block), blockUnits, stringBlockIndex(id16),
+                             buffer, kTextUnits) != 0;
 }
 
 BOOL ResourceText::setItemText(UINT id, HWND window, const WCHAR* defaultText)
 {
     WCHAR buffer[kTextUnits];
     if (!loadString(id, buffer))
-        copyTextCut(reinterpret_cast<const uint16_t*>(defaultText),
-                    reinterpret_cast<uint16_t*>(buffer), kTextUnits);
+        copyTextCut(defaultText, buffer, kTextUnits);
     return SetWindowTextW(window, buffer);
 }

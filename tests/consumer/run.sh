@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The consumer test (ctest runs it in its Wine session): packs the release zip from the
 # build under test, unpacks it, builds consumer.c against it as a driver project would,
-# with its own compiler settings and CMAKE_PREFIX_PATH, and runs it under Wine.
+# with its own compiler settings and CMAKE_PREFIX_PATH, and runs it under Wine; then runs
+# the unpacked previewer, which must find the zip's sample module by itself.
 #   bash tests/consumer/run.sh BUILD_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -18,3 +19,16 @@ cmake -S "$here" -B "$work/build" -DCMAKE_SYSTEM_NAME=Windows \
     -DCMAKE_PREFIX_PATH="$package" >/dev/null
 cmake --build "$work/build"
 wine "$work/build/consumer.exe"
+
+# Output goes to files: a Wine program piped into another may never end.
+status=0
+wine "$package/bin/printdialogs-preview.exe" --list-languages >"$work/found.txt" || status=$?
+wine "$package/bin/printdialogs-preview.exe" --list-languages "$package/samples/sample_strings.dll" \
+    >"$work/named.txt"
+if [ "$status" != 0 ] || ! tr -d '\r' <"$work/found.txt" | grep -qx en-US ||
+    ! cmp -s "$work/found.txt" "$work/named.txt"; then
+    echo "the unpacked previewer, exit $status, did not list the sample module's languages by itself:" >&2
+    cat "$work/found.txt" >&2
+    exit 1
+fi
+echo "ok: the unpacked previewer lists the sample module's $(wc -l <"$work/found.txt") languages"

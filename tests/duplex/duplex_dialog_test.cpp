@@ -216,6 +216,35 @@ TEST_F(DuplexDialog, OpensCentredOverTheForegroundWindowAndStaysOnTheDesktop)
     }
 }
 
+// The driver's window on a second monitor left of the first: the instructions are centred
+// over it, and kept inside that monitor, not the first.
+TEST_F(DuplexDialog, OpensOnTheMonitorOfTheForegroundWindow)
+{
+    const RECT monitor = {-1000, -200, 0, 600};
+    const struct {
+        const char* what;
+        RECT foreground;
+        bool keptInside;
+    } cases[] = {
+        {"centred", {-900, -100, -100, 500}, false},
+        {"kept inside the monitor's left and top edges", {-1200, -400, -800, 0}, true},
+    };
+    for (const auto& c : cases) {
+        ForegroundWindow driver(c.foreground);
+        ASSERT_EQ(driver.window(), GetForegroundWindow()) << c.what;
+        SecondMonitor second(driver.window(), monitor);
+        ASSERT_TRUE(second.applied());
+        RECT placed = {};
+        showDuplex(duplexRequest(nullptr, 1), [&](HWND dialog) { placed = windowRect(dialog); });
+        const int width = placed.right - placed.left, height = placed.bottom - placed.top;
+        const RECT& f = c.foreground;
+        EXPECT_EQ(c.keptInside ? monitor.left : (f.left + f.right) / 2 - width / 2, placed.left)
+            << c.what << ", width " << width;
+        EXPECT_EQ(c.keptInside ? monitor.top : (f.top + f.bottom) / 2 - height / 2, placed.top)
+            << c.what << ", height " << height;
+    }
+}
+
 TEST_F(DuplexDialog, ArabicAndHebrewGetTheMirroredTemplate)
 {
     UserLanguage language(0x0409);

@@ -277,6 +277,36 @@ TEST(JobStorageDialog, IsCentredOverTheForegroundWindow)
     EXPECT_EQ(80 + 200 - height / 2, placed.top) << "height " << height;
 }
 
+// The printing application's window on a second monitor right of the first: the notice
+// is centred over it, and kept inside that monitor, not the first.
+TEST(JobStorageDialog, IsPlacedOnTheMonitorOfTheForegroundWindow)
+{
+    const RECT monitor = {1024, 0, 1824, 600};
+    const struct {
+        const char* what;
+        RECT foreground;
+        bool keptInside;
+    } cases[] = {
+        {"centred", {1200, 100, 1600, 500}, false},
+        {"kept inside the monitor's right and bottom edges", {1600, 400, 2000, 800}, true},
+    };
+    for (const auto& c : cases) {
+        ForegroundWindow application(c.foreground);
+        ASSERT_EQ(application.window(), GetForegroundWindow()) << c.what;
+        SecondMonitor second(application.window(), monitor);
+        ASSERT_TRUE(second.applied());
+        Notice notice(noticeRequest());
+        ASSERT_NE(nullptr, notice.dialog());
+        const RECT placed = windowRect(notice.dialog());
+        const int width = placed.right - placed.left, height = placed.bottom - placed.top;
+        const RECT& f = c.foreground;
+        EXPECT_EQ(c.keptInside ? monitor.right - width : (f.left + f.right) / 2 - width / 2, placed.left)
+            << c.what << ", width " << width;
+        EXPECT_EQ(c.keptInside ? monitor.bottom - height : (f.top + f.bottom) / 2 - height / 2, placed.top)
+            << c.what << ", height " << height;
+    }
+}
+
 TEST(JobStorageDialog, CallerMayFreeItsRecordAtOnceAndItIsNeverWritten)
 {
     auto record = std::make_unique<JobStorageRequest>(noticeRequest());

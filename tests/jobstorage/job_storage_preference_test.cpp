@@ -4,47 +4,7 @@
 
 #include "notice_driver.h"
 
-#include <sddl.h>
-
 namespace {
-
-// A key under which everyone may set values but nobody may delete it (nor, therefore,
-// open it for every right): what an administrator may hand a user. Its permissions are
-// opened up again on destruction, so that the test's keys can be removed.
-class KeyWithoutDelete {
-public:
-    explicit KeyWithoutDelete(const std::wstring& path) : path_(path)
-    {
-        created_ = setPermissions(L"D:(D;;SD;;;WD)(A;;KA;;;WD)");
-    }
-    ~KeyWithoutDelete() { setPermissions(L"D:(A;;KA;;;WD)"); }
-    KeyWithoutDelete(const KeyWithoutDelete&) = delete;
-    KeyWithoutDelete& operator=(const KeyWithoutDelete&) = delete;
-
-    bool created() const { return created_; }
-
-private:
-    // Wine takes no permissions at creation: they are set on the key once it exists.
-    bool setPermissions(const wchar_t* descriptor)
-    {
-        PSECURITY_DESCRIPTOR permissions = nullptr;
-        if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(descriptor, SDDL_REVISION_1,
-                                                                  &permissions, nullptr))
-            return false;
-        HKEY key = nullptr;
-        bool set = RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, WRITE_DAC,
-                                   nullptr, &key, nullptr) == ERROR_SUCCESS;
-        if (set) {
-            set = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, permissions) == ERROR_SUCCESS;
-            RegCloseKey(key);
-        }
-        LocalFree(permissions);
-        return set;
-    }
-
-    std::wstring path_;
-    bool created_ = false;
-};
 
 decltype(&RegCreateKeyExW) gRealCreateKey = nullptr;
 std::wstring gCreatedPath;
@@ -93,19 +53,22 @@ TEST(JobStoragePreference, OkStoresZeroWhenCheckedAndOneWhenNot)
 TEST(JobStoragePreference, OkStoresUnderAKeyThatOnlyLetsValuesBeSet)
 {
     PreferenceKeys keys;
-    const std::wstring name = keys.fresh(L"JobStorageTest NoDelete");
-    KeyWithoutDelete restricted(preferenceKeyPath(name));
-    ASSERT_TRUE(restricted.created());
-    HKEY probe = nullptr;
-    ASSERT_EQ(ERROR_ACCESS_DENIED,
-              RegOpenKeyExW(HKEY_CURRENT_USER, preferenceKeyPath(name).c_str(), 0, KEY_ALL_ACCESS, &probe))
-        << "the key must refuse every right at once";
+    const std::wstring name = keys.fresh(L"JobStorageTest SetValueOnly");
     {
+        RestrictedKey restricted(preferenceKeyPath(name), KEY_SET_VALUE);
+        ASSERT_TRUE(restricted.restricted());
+        for (const REGSAM more : {KEY_WRITE, KEY_ALL_ACCESS}) {
+            HKEY probe = nullptr;
+            ASSERT_EQ(ERROR_ACCESS_DENIED, RegOpenKeyExW(HKEY_CURRENT_USER, preferenceKeyPath(name).c_str(),
+                                                         0, more, &probe))
+                << "the key must refuse access 0x" << std::hex << more;
+        }
         Notice notice(noticeRequest(name.c_str()));
         ASSERT_NE(nullptr, notice.dialog());
         notice.check();
         ASSERT_TRUE(notice.pressOk());
     }
+    // Read once the key may be read again.
     const StoredValue stored = readValue(preferenceKeyPath(name));
     ASSERT_TRUE(stored.present) << "the user's choice was lost";
     EXPECT_EQ(static_cast<DWORD>(REG_BINARY), stored.type);

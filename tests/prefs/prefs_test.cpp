@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <sstream>
 #include <string>
 
@@ -20,7 +21,9 @@ std::wstring exportBase()
     const std::wstring file = besideTest(L"prefs-test.reg");
     runProgram(L"reg.exe export HKCU\\Software\\Norvale \"" + file + L"\" /y");
     const std::string bytes = takeFile(file);
-    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+    std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+    std::memcpy(&text[0], bytes.data(), text.size() * sizeof(wchar_t));
+    return text;
 }
 
 // This run's own key names, told apart from any other key under the base.
@@ -47,6 +50,12 @@ void setValue(const std::wstring& keyName, DWORD type, std::vector<BYTE> data,
 const std::vector<BYTE> kHidden = {0x00};
 const std::vector<BYTE> kShown = {0x01};
 
+// Key names here are ASCII: their UTF-8 is their bytes.
+std::string narrow(const std::wstring& text)
+{
+    return std::string(text.begin(), text.end());
+}
+
 } // namespace
 
 TEST(PrefsList, OneLinePerStoredChoiceSortedWithWhatAnUnreadableValueHolds)
@@ -71,16 +80,26 @@ TEST(PrefsList, OneLinePerStoredChoiceSortedWithWhatAnUnreadableValueHolds)
     setValue(keys.fresh(kPrefix + L"e"), REG_BINARY, {});
     setValue(keys.fresh(kPrefix + L"f"), REG_BINARY, {1, 2, 3, 4, 5, 6, 7, 8, 9});
     setValue(keys.fresh(kPrefix + L"\u00dc"), REG_BINARY, kShown);
+    // Nested keys by their path, as deep as a notice's key name reaches.
+    const std::wstring dept = keys.fresh(kPrefix + L"Dept");
+    setValue(dept + L"\\Office3", REG_BINARY, kHidden);
+    setValue(dept + L"\\Office3\\" + std::wstring(37 - dept.size() - 9, L'x'), REG_BINARY, kShown);
+    setValue(dept + L"\\Office3\\" + std::wstring(37 - dept.size() - 8, L'y'), REG_BINARY, kShown);
+    keys.useBaseValue();
+    setValue(L"", REG_BINARY, kHidden);
     run = runPrefs(L"list");
     EXPECT_EQ(0u, run.exitCode) << run.output;
     EXPECT_EQ("A\tshown\n"
               "b\thidden\n"
               "c\tunreadable (REG_DWORD, 4 bytes: 01 00 00 00)\n"
               "d\tunreadable (REG_BINARY, 1 byte: 02)\n"
+              "Dept\\Office3\thidden\n" +
+                  narrow(L"Dept\\Office3\\" + std::wstring(37 - dept.size() - 9, L'x')) + "\tshown\n"
               "e\tunreadable (REG_BINARY, 0 bytes)\n"
               "f\tunreadable (REG_BINARY, 9 bytes: 01 02 03 04 05 06 07 08 ...)\n"
               "\xc3\x9c\tshown\n",
               ownLines(run.output)) << "sorted ignoring case, in UTF-8";
+    EXPECT_EQ(0u, run.output.rfind("\"\"\thidden\n", 0)) << "the base key's own choice first: " << run.output;
 }
 
 TEST(PrefsReset, ShowsTheNoticeAgainWhereAChoiceIsStoredAndNowhereElse)
@@ -93,6 +112,10 @@ TEST(PrefsReset, ShowsTheNoticeAgainWhereAChoiceIsStoredAndNowhereElse)
     setValue(hidden, REG_BINARY, kHidden);
     setValue(unreadable, REG_SZ, {'0', 0, 0, 0});
     setValue(other, REG_BINARY, kHidden, L"ShowOtherDlg");
+    const std::wstring nested = keys.fresh(kPrefix + L"Site") + L"\\Office3";
+    setValue(nested, REG_BINARY, kHidden);
+    keys.useBaseValue();
+    setValue(L"", REG_BINARY, kHidden);
 
     const std::wstring before = exportBase();
     for (const std::wstring& name : {other, absent}) {
@@ -105,10 +128,78 @@ TEST(PrefsReset, ShowsTheNoticeAgainWhereAChoiceIsStoredAndNowhereElse)
     EXPECT_EQ(0u, runPrefs(L"reset " + hidden).exitCode);
     EXPECT_EQ(kShown, readValue(preferenceKeyPath(hidden)).data);
     EXPECT_EQ(0u, runPrefs(L"reset --all").exitCode);
-    const StoredValue mended = readValue(preferenceKeyPath(unreadable));
-    EXPECT_EQ(static_cast<DWORD>(REG_BINARY), mended.type);
-    EXPECT_EQ(kShown, mended.data);
+    for (const std::wstring& name : {unreadable, nested, std::wstring()}) {
+        const StoredValue mended = readValue(preferenceKeyPath(name));
+        EXPECT_EQ(static_cast<DWORD>(REG_BINARY), mended.type) << narrow(name);
+        EXPECT_EQ(kShown, mended.data) << narrow(name);
+    }
     EXPECT_FALSE(readValue(preferenceKeyPath(other)).present) << "a key without a choice is left alone";
+}
+
+// A choice that cannot be changed and a key that cannot be looked into are named, and the
+// exit code says so; everything else is still listed and reset.
+TEST(PrefsReset, WhatCouldNotBeDoneIsSaidAndExitsOne)
+{
+    PreferenceKeys keys;
+    const std::wstring locked = keys.fresh(kPrefix + L"Locked");
+    const std::wstring closed = keys.fresh(kPrefix + L"Closed");
+    const std::wstring hidden = keys.fresh(kPrefix + L"Hidden");
+    setValue(locked, REG_BINARY, kHidden);
+    setValue(closed + L"\\Inside", REG_BINARY, kHidden);
+    setValue(hidden, REG_BINARY, kHidden);
+    {
+        RestrictedKey unlisted(preferenceKeyPath(closed), KEY_QUERY_VALUE);
+        ASSERT_TRUE(unlisted.restricted());
+        const ProgramRun run = runPrefs(L"list");
+        EXPECT_EQ(1u, run.exitCode) << run.output;
+        EXPECT_EQ("Hidden\thidden\nLocked\thidden\n", ownLines(run.output));
+        EXPECT_NE(std::string::npos, run.output.find("could not look below HKEY_CURRENT_USER\\Software\\Norvale\\" +
+                                                     narrow(closed) + " (error 5)")) << run.output;
+    }
+    {
+        RestrictedKey readOnly(preferenceKeyPath(locked), KEY_READ);
+        ASSERT_TRUE(readOnly.restricted());
+        const ProgramRun run = runPrefs(L"reset --all");
+        EXPECT_EQ(1u, run.exitCode) << run.output;
+        EXPECT_NE(std::string::npos, run.output.find("could not write HKEY_CURRENT_USER\\Software\\Norvale\\" +
+                                                     narrow(locked))) << run.output;
+    }
+    EXPECT_EQ(kHidden, readValue(preferenceKeyPath(locked)).data);
+    EXPECT_EQ(kShown, readValue(preferenceKeyPath(hidden)).data) << "the others are reset all the same";
+    EXPECT_EQ(kShown, readValue(preferenceKeyPath(closed + L"\\Inside")).data);
+}
+
+// Each name a driver may give: the notice stores under it, `list` shows it, and `reset`
+// takes the name `list` showed.
+TEST(PrefsTool, ListsAndResetsWhatTheNoticeStoresUnderAnyName)
+{
+    PreferenceKeys keys;
+    keys.useBaseValue();
+    const struct {
+        std::wstring name;
+        std::string shown;
+        std::wstring argument;
+    } cases[] = {
+        {keys.fresh(kPrefix + L"Dept") + L"\\Office3", narrow(kPrefix) + "Dept\\Office3",
+         L"\"" + kPrefix + L"Dept\\Office3\""},
+        {L"", "\"\"", L"\"\""},
+        {keys.fresh(L"--all"), "--all", L"-- --all"},
+    };
+    for (const auto& c : cases) {
+        Notice notice(noticeRequest(c.name.c_str()));
+        ASSERT_NE(nullptr, notice.dialog());
+        notice.check();
+        ASSERT_TRUE(notice.pressOk());
+    }
+    const ProgramRun listed = runPrefs(L"list");
+    EXPECT_EQ(0u, listed.exitCode) << listed.output;
+    for (const auto& c : cases) {
+        EXPECT_NE(std::string::npos, ("\n" + listed.output).find("\n" + c.shown + "\thidden\n"))
+            << c.shown << " in " << listed.output;
+        const ProgramRun reset = runPrefs(L"reset " + c.argument);
+        EXPECT_EQ(0u, reset.exitCode) << c.shown << ": " << reset.output;
+        EXPECT_EQ(kShown, readValue(preferenceKeyPath(c.name)).data) << c.shown;
+    }
 }
 
 // The tool and the notice, each on a key of its own that starts without a choice, store
@@ -143,24 +234,22 @@ TEST(PrefsBadInput, RefusedWithExitTwoAndNothingWritten)
     const std::wstring parent = keys.fresh(kPrefix + L"Parent");
     // Choices that a command wrongly taken would overwrite.
     setValue(tooLong, REG_BINARY, kShown);
-    setValue(parent + L"\\Child", REG_BINARY, kShown);
     setValue(parent, REG_BINARY, kShown);
     const std::wstring before = exportBase();
-    ASSERT_NE(std::wstring::npos, before.find(parent + L"\\Child]")) << "exported";
+    ASSERT_NE(std::wstring::npos, before.find(parent + L"]")) << "exported";
     const std::pair<std::wstring, const char*> cases[] = {
         {L"", "no command given"},
         {L"show " + parent, "unknown command \"show\""},
         {L"reset", "reset needs a key name"},
         {L"hide", "hide needs a key name"},
-        {L"reset \"\"", "the key name is empty"},
-        {L"hide \"\"", "the key name is empty"},
+        {L"reset --", "reset needs a key name"},
         {L"reset " + tooLong, "has 38 units; the notice keeps at most 37"},
         {L"hide " + tooLong, "has 38 units; the notice keeps at most 37"},
-        {L"reset " + parent + L"\\Child", "contains \\, which would name another key"},
-        {L"hide " + parent + L"\\New", "contains \\, which would name another key"},
+        {L"hide " + parent + L"\\" + std::wstring(37 - parent.size(), L'C'), "has 38 units"},
         {L"list " + parent, "list takes no key name"},
         {L"hide " + parent + L" " + parent, "hide takes one key name"},
         {L"reset --all " + parent, "reset takes one key name"},
+        {L"reset -- " + parent + L" " + parent, "reset takes one key name"},
     };
     for (const auto& [arguments, message] : cases) {
         const ProgramRun run = runPrefs(arguments);
@@ -171,4 +260,30 @@ TEST(PrefsBadInput, RefusedWithExitTwoAndNothingWritten)
 
     EXPECT_EQ(0u, runPrefs(L"hide " + longest).exitCode) << "37 units are taken";
     EXPECT_EQ(kHidden, readValue(preferenceKeyPath(longest)).data);
+}
+
+// Why a program did not run to its end is in its output, and a program's own exit code
+// 259 is told apart from a time-out.
+TEST(ProgramRunner, SaysWhyAProgramDidNotRunToItsEnd)
+{
+    const struct {
+        std::wstring commandLine;
+        DWORD timeoutMs;
+        DWORD exitCode;
+        const char* reason;
+    } cases[] = {
+        {L"\"" + besideTest(L"no-such-program.exe") + L"\"", kProgramTimeoutMs, STILL_ACTIVE,
+         "runProgram: did not start: CreateProcessW error 2"},
+        {L"notepad.exe", 500, STILL_ACTIVE, "runProgram: still running after 500 ms, so ended with exit code 259"},
+        {L"cmd.exe /c exit 259", kProgramTimeoutMs, STILL_ACTIVE, nullptr},
+        {L"cmd.exe /c echo ran", kProgramTimeoutMs, 0, nullptr},
+    };
+    for (const auto& c : cases) {
+        const ProgramRun run = runProgram(c.commandLine, c.timeoutMs);
+        EXPECT_EQ(c.exitCode, run.exitCode) << narrow(c.commandLine) << ": " << run.output;
+        if (c.reason)
+            EXPECT_EQ(0u, run.output.rfind(c.reason, 0)) << narrow(c.commandLine) << ": " << run.output;
+        else
+            EXPECT_EQ(std::string::npos, run.output.find("runProgram")) << narrow(c.commandLine) << ": " << run.output;
+    }
 }

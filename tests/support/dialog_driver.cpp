@@ -122,12 +122,29 @@ std::string takeFile(const std::wstring& path)
     return text;
 }
 
-ProgramRun runProgram(std::wstring commandLine)
+namespace {
+
+// "error 2 (The system cannot find the file specified.)"
+std::string systemError(DWORD error)
+{
+    char text[256] = {};
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, error, 0, text, sizeof text, nullptr);
+    std::string message(text, length);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r'))
+        message.pop_back();
+    return "error " + std::to_string(error) + (message.empty() ? "" : " (" + message + ")");
+}
+
+} // namespace
+
+ProgramRun runProgram(std::wstring commandLine, DWORD timeoutMs)
 {
     // A file of its own for each run, deletable while a process that inherited it (Wine's
     // desktop) still holds it open.
     static std::atomic<long> runs{0};
     ProgramRun run;
+    std::string why;
     const std::wstring outputPath = besideTest(
         (L"program-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++runs) +
          L".out").c_str());
@@ -135,21 +152,34 @@ ProgramRun runProgram(std::wstring commandLine)
     const HANDLE output = CreateFileW(outputPath.c_str(), GENERIC_WRITE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit,
                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (output == INVALID_HANDLE_VALUE)
+        why = "its output file could not be made: " + systemError(GetLastError()) + "; ";
     STARTUPINFOW startup = {sizeof startup};
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = startup.hStdError = output;
     PROCESS_INFORMATION process = {};
     if (CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                        &startup, &process)) {
-        if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0)
+        const DWORD waited = WaitForSingleObject(process.hProcess, timeoutMs);
+        if (waited != WAIT_OBJECT_0) {
+            why += waited == WAIT_TIMEOUT
+                ? "still running after " + std::to_string(timeoutMs) + " ms, so ended with exit code 259"
+                : "could not be waited for: " + systemError(GetLastError()) + ", so ended with exit code 259";
             TerminateProcess(process.hProcess, STILL_ACTIVE);
+        }
         WaitForSingleObject(process.hProcess, INFINITE);
-        GetExitCodeProcess(process.hProcess, &run.exitCode);
+        if (!GetExitCodeProcess(process.hProcess, &run.exitCode))
+            why += "no exit code: " + systemError(GetLastError());
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
+    } else {
+        why += "did not start: CreateProcessW " + systemError(GetLastError());
     }
-    CloseHandle(output);
+    if (output != INVALID_HANDLE_VALUE)
+        CloseHandle(output);
     run.output = takeFile(outputPath);
+    if (!why.empty())
+        run.output = "runProgram: " + why + "\n" + run.output;
     return run;
 }
 

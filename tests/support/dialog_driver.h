@@ -49,16 +49,21 @@ private:
 // Path of a file next to the test program (fixture modules, the library).
 std::wstring besideTest(const wchar_t* fileName);
 
-// A program run to its end: its exit code and what it wrote to standard output and error.
+// A program run: its exit code and what it wrote to standard output and error. When it
+// did not run to its end, `output` begins with a line "runProgram: " saying why (it did not
+// start, and the system's error; or it was ended after the time-out, its exit code 259 then
+// being the runner's), so that every message that shows the output shows the reason.
 struct ProgramRun {
     DWORD exitCode = STILL_ACTIVE;
     std::string output;
 };
 
+constexpr DWORD kProgramTimeoutMs = 30000;
+
 // Runs `commandLine` with its output going to a file, read once the program has exited
-// (ended after 30 s): a pipe would stay open for as long as any process that inherited
+// (ended after `timeoutMs`): a pipe would stay open for as long as any process that inherited
 // it lives, such as the `explorer.exe /desktop` Wine starts when no desktop is up.
-ProgramRun runProgram(std::wstring commandLine);
+ProgramRun runProgram(std::wstring commandLine, DWORD timeoutMs = kProgramTimeoutMs);
 
 // The whole of a file's bytes; the file is deleted.
 std::string takeFile(const std::wstring& path);

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <sddl.h>
+
 #include <atomic>
 #include <cwchar>
 #include <string>
@@ -222,6 +224,46 @@ private:
     bool baseExisted_;
     bool usesBaseValue_ = false;
     std::vector<std::wstring> names_;
+};
+
+// A key below HKEY_CURRENT_USER that grants everyone `allowed` and nothing more (but the
+// right to change its permissions, so that they can be opened up again on destruction
+// and the key removed), as an administrator may hand a user. Wine takes no permissions at
+// creation: they are set on the key once it exists.
+class RestrictedKey {
+public:
+    RestrictedKey(const std::wstring& path, ACCESS_MASK allowed) : path_(path)
+    {
+        wchar_t rights[16];
+        swprintf(rights, 16, L"0x%lx", static_cast<unsigned long>(allowed | WRITE_DAC));
+        restricted_ = setPermissions(L"D:(A;;" + std::wstring(rights) + L";;;WD)");
+    }
+    ~RestrictedKey() { setPermissions(L"D:(A;;KA;;;WD)"); }
+    RestrictedKey(const RestrictedKey&) = delete;
+    RestrictedKey& operator=(const RestrictedKey&) = delete;
+
+    bool restricted() const { return restricted_; }
+
+private:
+    bool setPermissions(const std::wstring& descriptor)
+    {
+        PSECURITY_DESCRIPTOR permissions = nullptr;
+        if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(descriptor.c_str(), SDDL_REVISION_1,
+                                                                  &permissions, nullptr))
+            return false;
+        HKEY key = nullptr;
+        bool set = RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, WRITE_DAC,
+                                   nullptr, &key, nullptr) == ERROR_SUCCESS;
+        if (set) {
+            set = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, permissions) == ERROR_SUCCESS;
+            RegCloseKey(key);
+        }
+        LocalFree(permissions);
+        return set;
+    }
+
+    std::wstring path_;
+    bool restricted_ = false;
 };
 
 #endif

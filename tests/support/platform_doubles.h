@@ -1,5 +1,5 @@
 // Stand-ins for platform calls that tests put into the library's import table: the
-// user's UI language, and WinHelpW (which would start a help viewer).
+// user's UI language, WinHelpW (which would start a help viewer), and a second monitor.
 #ifndef TESTS_PLATFORM_DOUBLES_H
 #define TESTS_PLATFORM_DOUBLES_H
 
@@ -90,6 +90,51 @@ public:
 
 private:
     ImportPatch patch_{libraryModule(), "WinHelpW", reinterpret_cast<void*>(recordingWinHelp)};
+};
+
+// Makes the library see `window` on a second monitor covering `area`, through its imports
+// of MonitorFromWindow and GetMonitorInfoW; every other window stays where the system has it.
+class SecondMonitor {
+public:
+    SecondMonitor(HWND window, const RECT& area)
+    {
+        state().window = window;
+        state().area = area;
+        state().realFromWindow = fromWindow_.originalAs<decltype(&MonitorFromWindow)>();
+        state().realInfo = info_.originalAs<decltype(&GetMonitorInfoW)>();
+    }
+    bool applied() const { return fromWindow_.applied() && info_.applied(); }
+
+private:
+    struct State {
+        HWND window = nullptr;
+        RECT area = {};
+        decltype(&MonitorFromWindow) realFromWindow = nullptr;
+        decltype(&GetMonitorInfoW) realInfo = nullptr;
+    };
+    static State& state()
+    {
+        static State current;
+        return current;
+    }
+    static HMONITOR handle() { return reinterpret_cast<HMONITOR>(static_cast<ULONG_PTR>(0x5EC0)); }
+    static HMONITOR WINAPI fromWindow(HWND window, DWORD flags)
+    {
+        return window == state().window ? handle() : state().realFromWindow(window, flags);
+    }
+    static BOOL WINAPI info(HMONITOR monitor, LPMONITORINFO found)
+    {
+        if (monitor != handle())
+            return state().realInfo(monitor, found);
+        if (!found || found->cbSize < sizeof(MONITORINFO))
+            return FALSE;
+        found->rcMonitor = found->rcWork = state().area;
+        found->dwFlags = 0;
+        return TRUE;
+    }
+
+    ImportPatch fromWindow_{libraryModule(), "MonitorFromWindow", reinterpret_cast<void*>(fromWindow)};
+    ImportPatch info_{libraryModule(), "GetMonitorInfoW", reinterpret_cast<void*>(info)};
 };
 
 #endif
