@@ -11,7 +11,9 @@ if [ "${1:-}" = --clang ]; then
     shift
     build=$build/clang-mingw
     toolchain=cmake/clang-mingw-x86_64.cmake
-    options=(-DCMAKE_COMPILE_WARNING_AS_ERROR=ON)
+    # Said outright, so that a build folder configured by an older DLL-only build gets
+    # its tests and tools back.
+    options=(-DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DBUILD_TESTING=ON -DPRINTDIALOGS_BUILD_TOOLS=ON)
 fi
 cmake --no-warn-unused-cli -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
     "${options[@]}" >/dev/null
