@@ -119,10 +119,19 @@ void setKeyboardOrder(const WarningWindows& windows, const WarningRequest& reque
     // With no button shown the default is the hidden, disabled IDOK: Enter then does
     // nothing, where the dialog manager would otherwise send IDOK anyway.
     SendMessageW(windows.dialog, DM_SETDEFID, first ? first : IDOK, 0);
-    // Focus set now would be replaced when the dialog activates; a posted move lands after.
-    if (first)
-        PostMessageW(windows.dialog, WM_NEXTDLGCTL,
-                     reinterpret_cast<WPARAM>(GetDlgItem(windows.dialog, first)), TRUE);
+}
+
+void focusFirstButton(WarningInstance& instance)
+{
+    // Focus set before the dialog shows is replaced when it activates, and a move posted
+    // before it shows lands while it is still hidden and leaves it inactive; posted as it
+    // shows, the move lands once it is up and active.
+    const int first = firstShownButton(*instance.request);
+    if (instance.focusPlaced || !first)
+        return;
+    instance.focusPlaced = true;
+    PostMessageW(instance.windows.dialog, WM_NEXTDLGCTL,
+                 reinterpret_cast<WPARAM>(GetDlgItem(instance.windows.dialog, first)), TRUE);
 }
 
 // Every message but WM_INITDIALOG may come before the instance is in the user slot
@@ -142,6 +151,12 @@ INT_PTR CALLBACK warningDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_CTLCOLORBTN: {
         keepReadingOrder(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
         return FALSE;  // the dialog's own colours
+    }
+    case WM_SHOWWINDOW: {
+        if (auto* instance = reinterpret_cast<WarningInstance*>(GetWindowLongPtrW(dialog, DWLP_USER)))
+            if (wParam)
+                focusFirstButton(*instance);
+        return FALSE;
     }
     case WM_CLOSE: {
         endWarning(dialog, IDCANCEL);

@@ -24,6 +24,7 @@ struct WarningInstance {
     WarningWindows windows = {};
     WarningRects rects = {};
     int checkBoxTicked = 0;  // 1 when the check box was shown and ticked as the dialog closed
+    bool focusPlaced = false;  // the first button has been given the focus once
 };
 
 // Shows the warning for `copy` modally on this thread and returns the id that ended it
@@ -45,7 +46,10 @@ void applyButtonSet(const WarningWindows& windows, const WarningRequest& request
 int firstShownButton(const WarningRequest& request);
 
 // Tab visits the check box, then the buttons as the eye reads them; the first button
-// shown takes the focus and is the default, so Enter presses what the focus shows.
+// shown is the default, so Enter presses what the focus shows.
 void setKeyboardOrder(const WarningWindows& windows, const WarningRequest& request);
+
+// As the dialog first shows: the first button shown takes the focus.
+void focusFirstButton(WarningInstance& instance);
 
 #endif

@@ -19,6 +19,18 @@ bool isHiddenAndDisabled(HWND dialog, int id)
     return control && !IsWindowVisible(control) && !IsWindowEnabled(control);
 }
 
+// The colour the title bar is drawn in, halfway along, as the screen shows it.
+COLORREF captionColour(HWND dialog)
+{
+    RECT window = {};
+    GetWindowRect(dialog, &window);
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, (window.left + window.right) / 2,
+                                     window.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
 } // namespace
 
 TEST(WarningDialog, EachButtonEndsItWithItsId)
@@ -215,6 +227,9 @@ TEST(WarningDialog, KeyboardFollowsTheButtonsInReadingOrder)
 
             const INT32 atOpen = showWarning(request, [&](HWND dialog) {
                 EXPECT_EQ(start, focusedId(dialog, start)) << where << ": focus at open";
+                Sleep(300);  // a dialog shown inactive turns so once its first paint is done
+                EXPECT_NE(GetSysColor(COLOR_INACTIVECAPTION), captionColour(dialog))
+                    << where << ": the caption shows the dialog active";
                 if (start != kCheck)
                     EXPECT_EQ(MAKELONG(start, DC_HASDEFID), SendMessageW(dialog, DM_GETDEFID, 0, 0)) << where;
                 pressKey(dialog, VK_RETURN);
