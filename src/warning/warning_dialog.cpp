@@ -121,17 +121,18 @@ void setKeyboardOrder(const WarningWindows& windows, const WarningRequest& reque
     SendMessageW(windows.dialog, DM_SETDEFID, first ? first : IDOK, 0);
 }
 
-void focusFirstButton(WarningInstance& instance)
+bool focusFirstButton(WarningInstance& instance)
 {
-    // Focus set before the dialog shows is replaced when it activates, and a move posted
-    // before it shows lands while it is still hidden and leaves it inactive; posted as it
-    // shows, the move lands once it is up and active.
+    // Focus set before the dialog shows is replaced as it activates, and a move posted
+    // before it shows lands while it is still hidden and leaves it inactive: the first
+    // activation puts the focus itself, in place of the dialog manager's first tab stop.
     const int first = firstShownButton(*instance.request);
     if (instance.focusPlaced || !first)
-        return;
+        return false;
     instance.focusPlaced = true;
-    PostMessageW(instance.windows.dialog, WM_NEXTDLGCTL,
+    SendMessageW(instance.windows.dialog, WM_NEXTDLGCTL,
                  reinterpret_cast<WPARAM>(GetDlgItem(instance.windows.dialog, first)), TRUE);
+    return true;
 }
 
 // Every message but WM_INITDIALOG may come before the instance is in the user slot
@@ -152,11 +153,10 @@ INT_PTR CALLBACK warningDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         keepReadingOrder(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
         return FALSE;  // the dialog's own colours
     }
-    case WM_SHOWWINDOW: {
-        if (auto* instance = reinterpret_cast<WarningInstance*>(GetWindowLongPtrW(dialog, DWLP_USER)))
-            if (wParam)
-                focusFirstButton(*instance);
-        return FALSE;
+    case WM_ACTIVATE: {
+        auto* instance = reinterpret_cast<WarningInstance*>(GetWindowLongPtrW(dialog, DWLP_USER));
+        // TRUE: the focus is placed, the dialog manager keeps its own restore for later.
+        return instance && LOWORD(wParam) != WA_INACTIVE && focusFirstButton(*instance);
     }
     case WM_CLOSE: {
         endWarning(dialog, IDCANCEL);

@@ -49,7 +49,8 @@ int firstShownButton(const WarningRequest& request);
 // shown is the default, so Enter presses what the focus shows.
 void setKeyboardOrder(const WarningWindows& windows, const WarningRequest& request);
 
-// As the dialog first shows: the first button shown takes the focus.
-void focusFirstButton(WarningInstance& instance);
+// At the dialog's first activation: the first button shown takes the focus. False when
+// it was placed before or no button is shown, and the dialog manager's own focus holds.
+bool focusFirstButton(WarningInstance& instance);
 
 #endif

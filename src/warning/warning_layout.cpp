@@ -84,7 +84,7 @@ void moveControl(HWND window, const ControlRect& target)
     if (!window)
         return;
     SetWindowPos(window, HWND_BOTTOM, target.left, target.top, target.width, target.height,
-                 SWP_NOZORDER | SWP_NOCOPYBITS);
+                 SWP_NOZORDER | SWP_NOCOPYBITS | SWP_NOACTIVATE);
 }
 
 void measureWarningLayout(const WarningWindows& windows, WarningRects& rects)
