@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "common/resource_text.h"
+
 Overflow overflowOf(Extent room, Extent needed)
 {
     return {std::max(0, needed.width - room.width), std::max(0, needed.height - room.height)};
@@ -60,7 +62,7 @@ UINT staticDrawFlags(DWORD style, DWORD exStyle)
 
 unsigned unitsCut(unsigned length)
 {
-    constexpr unsigned kShownUnits = 255;  // and the terminator
+    constexpr unsigned kShownUnits = kTextUnits - 1;  // the dialogs' buffer, less its terminator
     return length > kShownUnits ? length - kShownUnits : 0;
 }
 

@@ -3,7 +3,7 @@
 # exactly those three, none in English, and exit 1; on the Russian duplex fixture the cuts
 # that only the drawn letters show, the boxes, and exit 2 for the character no font has;
 # on a module whose one language has no name, nothing checked and exit 2; a dialog wider
-# than the desktop at 250 %.
+# than the desktop at 250 %; the rig's fonts drawing eight scripts.
 #   check_strings_planted.sh BUILD_DIR   (inside a running Wine session)
 set -uo pipefail
 build=$1
@@ -53,6 +53,12 @@ check --dpi 96 --variants "$fixtures/check_variants.txt" "$build/bin/check_unnam
 expect "unnamed exit" 2 "$status"
 grep -q 'language 0x007f has no locale name' <<<"$output" || { echo "the unnamed language not named"; failed=1; }
 expect "unnamed summary" 1 "$(grep -c '0 dialogs checked, 0 with findings (0 findings), 2 not checked' <<<"$output")"
+
+# The rig's fonts: a short warning in eight scripts (Greek, Cyrillic, Hebrew, Arabic,
+# Japanese, both Chinese, Korean), every character drawn and every text fitting.
+check --dpi 96 --variants "$fixtures/check_variants.txt" "$build/bin/scripts_drawn.dll"
+expect "eight scripts: findings" "" "$(findings)"
+expect "eight scripts: exit" 0 "$status"
 
 # At 250 % the warning is wider than the 1024-px desktop.
 check --dpi 240 --variants "$fixtures/check_variants.txt" --lang en-US --variant warning-all "$build/bin/check_planted.dll"

@@ -95,6 +95,21 @@ inline int focusedId(HWND dialog, int expected)
     return info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0;
 }
 
+// The id of the first control the dialog's thread gives the keyboard focus, as a screen
+// reader would announce it first; 0 when none has it within a second.
+inline int firstFocusedId(HWND dialog)
+{
+    GUITHREADINFO info = {};
+    for (int tries = 0; tries < 100; ++tries) {
+        info.cbSize = sizeof info;
+        if (GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) && info.hwndFocus &&
+            GetParent(info.hwndFocus) == dialog)
+            return GetDlgCtrlID(info.hwndFocus);
+        Sleep(10);
+    }
+    return 0;
+}
+
 // A key as the keyboard delivers it: to the window with the focus, through the dialog's
 // own message loop; with Shift held, as the dialog's thread reads the keyboard's state.
 inline void pressKey(HWND dialog, WPARAM key, bool shift = false)

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "warning_support.h"
 
 namespace {
@@ -53,52 +51,7 @@ void expectGrown(const WarningGeometry& template_, const WarningGeometry& grown,
     }
 }
 
-// The control that has the keyboard focus in the dialog's thread; 0 for none or another.
-int focusedId(HWND dialog)
-{
-    GUITHREADINFO info = {sizeof info};
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) || !info.hwndFocus ||
-        GetParent(info.hwndFocus) != dialog)
-        return 0;
-    return GetDlgCtrlID(info.hwndFocus);
-}
-
-// The control that has the focus once the dialog is up, then after each of `presses`
-// Tab keys, which go through the dialog's own message loop as typed keys do.
-std::vector<int> focusThroughTabs(HWND dialog, int presses)
-{
-    auto settled = [dialog](int from) {
-        const DWORD start = GetTickCount();
-        while (focusedId(dialog) == from && GetTickCount() - start < kDialogTimeoutMs)
-            Sleep(5);
-        return focusedId(dialog);
-    };
-    std::vector<int> order{settled(0)};
-    for (int press = 0; press < presses; ++press) {
-        GUITHREADINFO info = {sizeof info};
-        GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
-        PostMessageW(info.hwndFocus ? info.hwndFocus : dialog, WM_KEYDOWN, VK_TAB, 1);
-        PostMessageW(info.hwndFocus ? info.hwndFocus : dialog, WM_KEYUP, VK_TAB, 1 | (3u << 30));
-        order.push_back(settled(order.back()));
-    }
-    return order;
-}
-
 } // namespace
-
-TEST(WarningGrowth, TabOrderAndFirstFocusAreTheReadingOrderGrownOrNot)
-{
-    // IDOK first, then IDCANCEL, the third button, the check box, and round again.
-    const std::vector<int> readingOrder = {IDOK, IDCANCEL, IDC_WARNING_THIRD, IDC_WARNING_CHECK, IDOK};
-    for (const size_t units : {20, 400}) {
-        std::vector<int> order;
-        showWarning(warningRequest(std::wstring(units, L'a')), [&](HWND dialog) {
-            order = focusThroughTabs(dialog, 4);
-            PostMessageW(dialog, WM_CLOSE, 0, 0);
-        });
-        EXPECT_EQ(readingOrder, order) << units << " units of message";
-    }
-}
 
 TEST(WarningGrowth, ShortMessageKeepsTheTemplateLayout)
 {
