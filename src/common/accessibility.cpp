@@ -10,11 +10,13 @@ void startGroup(HWND control)
 
 void groupButtonRow(HWND firstButton, HWND lastButton)
 {
-    // The row ends where the next group starts; without a next control the arrows wrap
-    // back to the row's start.
+    // The row ends where the next group starts. At the last control the dialog manager
+    // wraps round to the first one, so that one then starts a group.
     startGroup(firstButton);
-    if (lastButton)
-        startGroup(GetWindow(lastButton, GW_HWNDNEXT));
+    if (!lastButton)
+        return;
+    const HWND next = GetWindow(lastButton, GW_HWNDNEXT);
+    startGroup(next ? next : GetWindow(lastButton, GW_HWNDFIRST));
 }
 
 void nameGroupBox(HWND groupBox, const WCHAR* name)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <memory>
@@ -195,6 +196,90 @@ TEST(JobStorageDialog, HelpOpensContext15220AndKeepsTheNoticeOpen)
     EXPECT_EQ(0u, call.table[3]);
     Sleep(100);
     EXPECT_TRUE(IsWindowVisible(notice.dialog())) << "Help must not end the notice";
+}
+
+// A .chm opens the same popup through HTML Help, trying the context's topic and the
+// file's start when no popup shows; anything else goes to WinHelp. Only the path up to
+// its field's end is read. When no viewer shows anything, the error beep says so.
+TEST(JobStorageDialog, HelpOpensEachFormatInItsViewerOrBeeps)
+{
+    const HWND popup = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0x4242));
+    const std::wstring full251 = std::wstring(251, L'H') + L".chm";
+    struct Case {
+        const char* name;
+        std::wstring path;  // 256 units: the whole field, no NUL
+        HWND answer;
+        std::wstring opened;  // what the viewer was given
+        std::vector<UINT> htmlCommands;  // empty: WinHelp
+        int beeps;
+    };
+    const Case cases[] = {
+        {"WinHelp file", L"C:\\help\\printing.hlp", popup, L"C:\\help\\printing.hlp", {}, 0},
+        {"compiled help", L"C:\\help\\printing.chm", popup, L"C:\\help\\printing.chm", {0x11}, 0},
+        {"mixed case, no viewer answers", L"C:\\help\\Printing.CHM", nullptr, L"C:\\help\\Printing.CHM",
+         {0x11, 0x0F, 0x00}, 1},
+        {"any other ending", L"C:\\help\\printing.htm", popup, L"C:\\help\\printing.htm", {}, 0},
+        {"256 units, .chm at the 255th", full251 + L"x", popup, full251, {0x11}, 0},
+        {"256 units, .chm cut by the field's end", std::wstring(252, L'H') + L".chm", popup,
+         std::wstring(252, L'H') + L".ch", {}, 0},
+    };
+    for (const Case& c : cases) {
+        HelpRecorder winHelp;
+        HtmlHelpRecorder htmlHelp(c.answer);
+        BeepRecorder beeps;
+        ASSERT_TRUE(winHelp.applied() && htmlHelp.applied() && beeps.applied());
+        JobStorageRequest request = noticeRequest();
+        std::memset(request.helpFilePath, 0, sizeof request.helpFilePath);
+        std::memcpy(request.helpFilePath, c.path.data(), std::min<size_t>(c.path.size(), 256) * sizeof(WCHAR));
+        Notice notice(request);
+        ASSERT_NE(nullptr, notice.dialog());
+        pressButton(notice.dialog(), IDC_JOB_STORAGE_HELP);
+        Sleep(300);
+        const std::vector<HtmlHelpCall> html = HtmlHelpRecorder::calls();
+        const std::vector<HelpCall> win = helpCalls();
+        ASSERT_EQ(c.htmlCommands.size(), html.size()) << c.name;
+        ASSERT_EQ(c.htmlCommands.empty() ? 1u : 0u, win.size()) << c.name;
+        for (size_t i = 0; i < html.size(); ++i) {
+            EXPECT_EQ(c.htmlCommands[i], html[i].command) << c.name << ", call " << i;
+            EXPECT_EQ(c.opened, html[i].file) << c.name;
+            EXPECT_EQ(notice.item(IDC_JOB_STORAGE_HELP), html[i].window) << c.name;
+        }
+        if (!html.empty()) {
+            const DWORD table[4] = {IDC_JOB_STORAGE_HELP, kHelpContextJobStorage, 0, 0};
+            EXPECT_EQ(0, std::memcmp(table, html[0].table, sizeof table)) << c.name << ": the WinHelp table";
+        }
+        if (html.size() > 1)
+            EXPECT_EQ(static_cast<DWORD_PTR>(kHelpContextJobStorage), html[1].data) << c.name;
+        if (!win.empty())
+            EXPECT_EQ(c.opened, win[0].file) << c.name;
+        EXPECT_EQ(c.beeps, beeps.beeps()) << c.name;
+        EXPECT_TRUE(notice.pressOk()) << c.name << ": the notice carries on";
+    }
+}
+
+// Wine's own viewer: a .chm that exists opens its window, which goes with the notice, and
+// the viewer is let go; one that does not exist beeps and leaves the notice usable.
+TEST(JobStorageDialog, CompiledHelpOpensInTheSystemsViewer)
+{
+    for (const bool exists : {true, false}) {
+        BeepRecorder beeps;
+        ASSERT_TRUE(beeps.applied());
+        JobStorageRequest request = noticeRequest();
+        setField(request.helpFilePath, besideTest(exists ? L"printing_help.chm" : L"absent_help.chm"));
+        HWND viewer = nullptr;
+        {
+            Notice notice(request);
+            ASSERT_NE(nullptr, notice.dialog());
+            pressButton(notice.dialog(), IDC_JOB_STORAGE_HELP);
+            for (int tries = 0; tries < 300 && !viewer; ++tries, Sleep(10))
+                viewer = FindWindowW(L"HH Parent", nullptr);
+            EXPECT_EQ(exists, viewer != nullptr) << "the viewer's window, file present: " << exists;
+            EXPECT_EQ(exists ? 0 : 1, beeps.beeps()) << "file present: " << exists;
+            EXPECT_TRUE(notice.pressOk()) << "the notice still answers, file present: " << exists;
+        }
+        EXPECT_FALSE(viewer && IsWindow(viewer)) << "the viewer's window goes with the notice";
+        EXPECT_EQ(nullptr, GetModuleHandleW(L"hhctrl.ocx")) << "the viewer is released, file present: " << exists;
+    }
 }
 
 TEST(JobStorageDialog, EscAndF1DoNothing)

@@ -1,11 +1,13 @@
 // Stand-ins for platform calls that tests put into the library's import table: the
-// user's UI language, WinHelpW (which would start a help viewer), and a second monitor.
+// user's UI language, WinHelpW and HtmlHelpW (which would start a help viewer), the
+// error beep, and a second monitor.
 #ifndef TESTS_PLATFORM_DOUBLES_H
 #define TESTS_PLATFORM_DOUBLES_H
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -90,6 +92,78 @@ public:
 
 private:
     ImportPatch patch_{libraryModule(), "WinHelpW", reinterpret_cast<void*>(recordingWinHelp)};
+};
+
+// The HTML Help viewer as the library reaches it (through GetProcAddress), recording its
+// calls and answering each with `answer` (null: the viewer showed nothing).
+struct HtmlHelpCall {
+    HWND window;
+    std::wstring file;
+    UINT command;
+    DWORD_PTR data;
+    DWORD table[4];
+};
+
+class HtmlHelpRecorder {
+public:
+    explicit HtmlHelpRecorder(HWND answer)
+    {
+        std::lock_guard<std::mutex> lock(gHelpMutex);
+        state().calls.clear();
+        state().answer = answer;
+        state().realGetProcAddress = patch_.originalAs<decltype(&GetProcAddress)>();
+    }
+    bool applied() const { return patch_.applied(); }
+    static std::vector<HtmlHelpCall> calls()
+    {
+        std::lock_guard<std::mutex> lock(gHelpMutex);
+        return state().calls;
+    }
+
+private:
+    struct State {
+        std::vector<HtmlHelpCall> calls;
+        HWND answer = nullptr;
+        decltype(&GetProcAddress) realGetProcAddress = nullptr;
+    };
+    static State& state()
+    {
+        static State current;
+        return current;
+    }
+    static HWND WINAPI htmlHelp(HWND window, LPCWSTR file, UINT command, DWORD_PTR data)
+    {
+        HtmlHelpCall call = {window, file ? file : L"<null>", command, data, {}};
+        if (command == 0x11 /* HH_TP_HELP_WM_HELP */ && data)
+            std::memcpy(call.table, reinterpret_cast<const DWORD*>(data), sizeof(call.table));
+        std::lock_guard<std::mutex> lock(gHelpMutex);
+        state().calls.push_back(call);
+        return state().answer;
+    }
+    static FARPROC WINAPI getProcAddress(HMODULE module, LPCSTR name)
+    {
+        if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && std::strcmp(name, "HtmlHelpW") == 0)
+            return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(htmlHelp));
+        return state().realGetProcAddress(module, name);
+    }
+    ImportPatch patch_{libraryModule(), "GetProcAddress", reinterpret_cast<void*>(getProcAddress)};
+};
+
+// Counts the library's MessageBeep calls while it lives; nothing sounds.
+class BeepRecorder {
+public:
+    BeepRecorder() { count() = 0; }
+    bool applied() const { return patch_.applied(); }
+    int beeps() const { return count(); }
+
+private:
+    static std::atomic<int>& count()
+    {
+        static std::atomic<int> beeps{0};
+        return beeps;
+    }
+    static BOOL WINAPI beep(UINT) { ++count(); return TRUE; }
+    ImportPatch patch_{libraryModule(), "MessageBeep", reinterpret_cast<void*>(beep)};
 };
 
 // Makes the library see `window` on a second monitor covering `area`, through its imports
