@@ -33,9 +33,10 @@ void namePictureFrame(HWND frame, const WCHAR* name)
 {
     if (!frame)
         return;
-    // Owner-drawn, the static leaves its text undrawn: the dialog paints the picture.
-    const LONG_PTR style = GetWindowLongPtrW(frame, GWL_STYLE);
-    SetWindowLongPtrW(frame, GWL_STYLE, (style & ~static_cast<LONG_PTR>(SS_TYPEMASK)) | SS_OWNERDRAW);
+    // Owner-drawn, the static leaves its text undrawn: the dialog paints the picture. No
+    // letter of the name is an access key.
+    const LONG_PTR style = GetWindowLongPtrW(frame, GWL_STYLE) & ~static_cast<LONG_PTR>(SS_TYPEMASK);
+    SetWindowLongPtrW(frame, GWL_STYLE, style | SS_OWNERDRAW | SS_NOPREFIX);
     SetWindowTextW(frame, name);
     EnableWindow(frame, TRUE);
 }

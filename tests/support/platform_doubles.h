@@ -39,12 +39,13 @@ private:
     ImportPatch patch_;
 };
 
-// What the library passed to WinHelpW; WinHelpW itself would start a help viewer.
+// What the library passed to WinHelpW (or HtmlHelpW); either would start a help viewer.
 struct HelpCall {
     HWND window;
     std::wstring file;
     UINT command;
     DWORD table[4];
+    ULONG_PTR data;
 };
 
 inline std::mutex gHelpMutex;
@@ -52,8 +53,8 @@ inline std::vector<HelpCall> gHelpCalls;
 
 inline BOOL WINAPI recordingWinHelp(HWND window, LPCWSTR file, UINT command, ULONG_PTR data)
 {
-    HelpCall call = {window, file ? file : L"<null>", command, {}};
-    if (command == HELP_WM_HELP && data)
+    HelpCall call = {window, file ? file : L"<null>", command, {}, data};
+    if ((command == HELP_WM_HELP || command == 0x11 /* HtmlHelpW's HH_TP_HELP_WM_HELP */) && data)
         std::memcpy(call.table, reinterpret_cast<const DWORD*>(data), sizeof(call.table));
     std::lock_guard<std::mutex> lock(gHelpMutex);
     gHelpCalls.push_back(call);
@@ -94,75 +95,47 @@ private:
     ImportPatch patch_{libraryModule(), "WinHelpW", reinterpret_cast<void*>(recordingWinHelp)};
 };
 
-// The HTML Help viewer as the library reaches it (through GetProcAddress), recording its
-// calls and answering each with `answer` (null: the viewer showed nothing).
-struct HtmlHelpCall {
-    HWND window;
-    std::wstring file;
-    UINT command;
-    DWORD_PTR data;
-    DWORD table[4];
-};
-
+// HtmlHelpW, as the library finds it through GetProcAddress, recorded among the help
+// calls (by its own commands) and answering `answer` (null: the viewer showed nothing).
 class HtmlHelpRecorder {
 public:
-    explicit HtmlHelpRecorder(HWND answer)
-    {
-        std::lock_guard<std::mutex> lock(gHelpMutex);
-        state().calls.clear();
-        state().answer = answer;
-        state().realGetProcAddress = patch_.originalAs<decltype(&GetProcAddress)>();
-    }
+    explicit HtmlHelpRecorder(HWND answer) : answer_(answer) { state() = this; }
     bool applied() const { return patch_.applied(); }
-    static std::vector<HtmlHelpCall> calls()
-    {
-        std::lock_guard<std::mutex> lock(gHelpMutex);
-        return state().calls;
-    }
 
 private:
-    struct State {
-        std::vector<HtmlHelpCall> calls;
-        HWND answer = nullptr;
-        decltype(&GetProcAddress) realGetProcAddress = nullptr;
-    };
-    static State& state()
+    static HtmlHelpRecorder*& state()
     {
-        static State current;
+        static HtmlHelpRecorder* current = nullptr;
         return current;
     }
     static HWND WINAPI htmlHelp(HWND window, LPCWSTR file, UINT command, DWORD_PTR data)
     {
-        HtmlHelpCall call = {window, file ? file : L"<null>", command, data, {}};
-        if (command == 0x11 /* HH_TP_HELP_WM_HELP */ && data)
-            std::memcpy(call.table, reinterpret_cast<const DWORD*>(data), sizeof(call.table));
-        std::lock_guard<std::mutex> lock(gHelpMutex);
-        state().calls.push_back(call);
-        return state().answer;
+        recordingWinHelp(window, file, command, data);
+        return state()->answer_;
     }
     static FARPROC WINAPI getProcAddress(HMODULE module, LPCSTR name)
     {
         if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && std::strcmp(name, "HtmlHelpW") == 0)
             return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(htmlHelp));
-        return state().realGetProcAddress(module, name);
+        return state()->patch_.originalAs<decltype(&GetProcAddress)>()(module, name);
     }
+    HWND answer_;
     ImportPatch patch_{libraryModule(), "GetProcAddress", reinterpret_cast<void*>(getProcAddress)};
 };
 
-// Counts the library's MessageBeep calls while it lives; nothing sounds.
+// Counts the library's error beeps while it lives; none sounds.
 class BeepRecorder {
 public:
-    BeepRecorder() { count() = 0; }
+    BeepRecorder() { beeps() = 0; }
     bool applied() const { return patch_.applied(); }
-    int beeps() const { return count(); }
+    static std::atomic<int>& beeps()
+    {
+        static std::atomic<int> count{0};
+        return count;
+    }
 
 private:
-    static std::atomic<int>& count()
-    {
-        static std::atomic<int> beeps{0};
-        return beeps;
-    }
-    static BOOL WINAPI beep(UINT) { ++count(); return TRUE; }
+    static BOOL WINAPI beep(UINT) { return ++beeps() > 0; }
     ImportPatch patch_{libraryModule(), "MessageBeep", reinterpret_cast<void*>(beep)};
 };
 
