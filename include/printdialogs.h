@@ -70,7 +70,7 @@ enum {
 
 typedef struct DuplexRequest {
     WCHAR resourceModulePath[256];
-    WCHAR helpFilePath[256];
+    WCHAR helpFilePath[256];    /* the Help button's file: .chm or .hlp (see the help ids below) */
     UINT32 step1BitmapId;       /* picture ids: 105-123, 133, 134, 146, 147, 149, 151-155 */
     UINT32 step1TextId;
     UINT32 step2BitmapId;
@@ -94,7 +94,7 @@ typedef struct JobStorageRequest {
     UINT32 suffixFlagA;           /* both exactly 1: the job name gets "(1-99)" */
     UINT32 suffixFlagB;
     WCHAR resourceModulePath[256];
-    WCHAR helpFilePath[256];
+    WCHAR helpFilePath[256];      /* the Help button's file: .chm or .hlp (see the help ids below) */
 } JobStorageRequest;
 
 /* ---- Exports ------------------------------------------------------------------------ */
@@ -147,7 +147,13 @@ enum {
     kStringJobName = 845              /* "Job Name:" */
 };
 
-/* Help context ids passed to WinHelpW (HELP_WM_HELP) by the Help buttons. */
+/* Help context ids the Help buttons open, with the button's control id as the pair
+   (1027 in the duplex instructions, 1020 in the job storage notice). A help file whose
+   path ends in ".chm" (any case) is compiled HTML help: HtmlHelpW of the system's
+   hhctrl.ocx with HH_TP_HELP_WM_HELP, falling back to HH_HELP_CONTEXT with the id and
+   then to the file's default topic. Any other path goes to WinHelpW (HELP_WM_HELP), whose
+   viewer today's Windows no longer ships. When no viewer shows anything, the dialog gives
+   the error beep and stays open. */
 enum {
     kHelpContextJobStorage = 15220,
     kHelpContextDuplexThreaded = 15274,

@@ -53,10 +53,3 @@ HWND foregroundWindowOfThisProcess()
         return nullptr;
     return process == GetCurrentProcessId() ? foreground : nullptr;
 }
-
-BOOL showContextHelp(HWND helpButton, DWORD controlId, DWORD contextId, const WCHAR* helpFile)
-{
-    // One control/context pair and the terminating zero pair.
-    DWORD table[4] = {controlId, contextId, 0, 0};
-    return WinHelpW(helpButton, helpFile, HELP_WM_HELP, reinterpret_cast<ULONG_PTR>(table));
-}

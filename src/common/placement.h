@@ -1,5 +1,4 @@
-// Placement over the user's window, the owner taken from it, and context help, shared
-// by the dialogs.
+// Placement over the user's window and the owner taken from it, shared by the dialogs.
 #ifndef PRINTDIALOGS_PLACEMENT_H
 #define PRINTDIALOGS_PLACEMENT_H
 
@@ -16,8 +15,5 @@ void centreOverForeground(HWND dialog, PlacementVariant variant);
 // disables its owner: another program's window must never be disabled by us, nor hang us
 // when that program stops responding.
 HWND foregroundWindowOfThisProcess();
-
-// Opens the help file's popup for `contextId` next to the Help button.
-BOOL showContextHelp(HWND helpButton, DWORD controlId, DWORD contextId, const WCHAR* helpFile);
 
 #endif

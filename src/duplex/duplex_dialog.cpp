@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "common/accessibility.h"
+#include "common/context_help.h"
 #include "common/placement.h"
 #include "common/reading_direction.h"
 #include "module.h"
@@ -18,6 +20,8 @@ void initialise(HWND dialog, DuplexInstance& instance)
 {
     instance.text.openResourceModule(instance.request->resourceModulePath);
     setDuplexTexts(instance.text, dialog, *instance.request);
+    nameDuplexSteps(instance.text, dialog, *instance.request);
+    groupButtonRow(GetDlgItem(dialog, IDOK), GetDlgItem(dialog, IDC_DUPLEX_HELP));
     applyReadingDirections(dialog, instance.text.rightToLeft());
     centreOverForeground(dialog, PlacementVariant::Duplex);
     // Last, so that nothing before it sees a half-built dialog.
@@ -33,12 +37,13 @@ void paintPanels(HWND dialog, DuplexInstance& instance)
     paintPanel(dialog, IDC_DUPLEX_STEP3_PICTURE, request.step3BitmapId, instance.text, kept[2]);
 }
 
-void showHelp(HWND dialog, const DuplexRequest& request)
+void showHelp(HWND dialog, DuplexInstance& instance)
 {
+    const DuplexRequest& request = *instance.request;
     const DWORD context = request.continueFromDialog ? kHelpContextDuplexBlocking
                                                      : kHelpContextDuplexThreaded;
-    showContextHelp(GetDlgItem(dialog, IDC_DUPLEX_HELP), IDC_DUPLEX_HELP, context,
-                    request.helpFilePath);
+    showContextHelp(instance.help, GetDlgItem(dialog, IDC_DUPLEX_HELP), IDC_DUPLEX_HELP, context,
+                    request.helpFilePath, sizeof request.helpFilePath / sizeof(WCHAR));
 }
 
 } // namespace
@@ -86,9 +91,11 @@ INT_PTR CALLBACK duplexDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         return FALSE;  // the dialog's own colours
     }
     case WM_DESTROY: {
-        if (DuplexInstance* instance = instanceOf(dialog))
+        if (DuplexInstance* instance = instanceOf(dialog)) {
             for (PanelPicture& kept : instance->pictures.steps)
                 releasePanelPicture(kept);
+            closeContextHelp(instance->help);
+        }
         return FALSE;
     }
     case WM_CLOSE: {
@@ -96,7 +103,7 @@ INT_PTR CALLBACK duplexDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         return TRUE;
     }
     case WM_COMMAND: {
-        const DuplexInstance* instance = instanceOf(dialog);
+        DuplexInstance* instance = instanceOf(dialog);
         if (!instance || HIWORD(wParam) != 0)
             return FALSE;
         switch (LOWORD(wParam)) {
@@ -104,7 +111,7 @@ INT_PTR CALLBACK duplexDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
             EndDialog(dialog, 1);
             return TRUE;
         case IDC_DUPLEX_HELP:
-            showHelp(dialog, *instance->request);
+            showHelp(dialog, *instance);
             return FALSE;
         default:
             // IDCANCEL, which Escape sends, included: the instructions stay until read.

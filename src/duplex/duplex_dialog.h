@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "common/context_help.h"
 #include "common/resource_text.h"
 #include "duplex/duplex_panels.h"
 #include "printdialogs.h"
@@ -14,6 +15,7 @@ struct DuplexInstance {
     DuplexRequest* request = nullptr;
     ResourceText text;
     DuplexPictures pictures;  // released when the dialog window goes
+    ContextHelp help;         // closed when the dialog window goes
 };
 
 // Runs the dialog over the request copy, which it owns and frees: called directly in
@@ -26,5 +28,9 @@ INT_PTR CALLBACK duplexDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 // Caption, introduction, step numbers and texts, and button labels, from the resource
 // module or their defaults.
 void setDuplexTexts(ResourceText& text, HWND dialog, const DuplexRequest& request);
+
+// Names each step's group box by its number and its picture by its number, text and the
+// picture's own word, for screen readers; the dialog shows neither name.
+void nameDuplexSteps(ResourceText& text, HWND dialog, const DuplexRequest& request);
 
 #endif

@@ -30,6 +30,13 @@ const WordPicture* wordPicture(UINT id)
     return nullptr;
 }
 
+void loadButtonWord(ResourceText& text, WCHAR* word)
+{
+    if (!text.loadString(kStringContinueButton, word))
+        copyTextCut(kDefaultContinueButton, word, kTextUnits);
+    removeMnemonic(word);
+}
+
 // HALFTONE averages the pixels it merges, so thin lines survive shrinking and edges stay
 // smooth when grown; it wants the brush origin set after the mode.
 void drawFitted(HDC target, const PictureFit& fit, HDC source, const BITMAP& shape)
@@ -48,9 +55,7 @@ void drawFitted(HDC target, const PictureFit& fit, HDC source, const BITMAP& sha
 void drawLabel(HDC target, HWND dialog, ResourceText& text, const PictureRect& face)
 {
     WCHAR label[kTextUnits];
-    if (!text.loadString(kStringContinueButton, label))
-        copyTextCut(kDefaultContinueButton, label, kTextUnits);
-    removeMnemonic(label);
+    loadButtonWord(text, label);
 
     RECT box = {face.left, face.top, face.right, face.bottom};
     const UINT format = DT_SINGLELINE | DT_NOPREFIX | (text.rightToLeft() ? DT_RTLREADING : 0);
@@ -199,6 +204,14 @@ void paintPanel(HWND dialog, int controlId, UINT bitmapId, ResourceText& text, P
     if (mirrored)
         SetLayout(dc, layout);
     EndPaint(control, &paint);
+}
+
+bool pictureWord(ResourceText& text, UINT bitmapId, WCHAR* word)
+{
+    if (!wordPicture(LOWORD(bitmapId)))
+        return false;
+    loadButtonWord(text, word);
+    return true;
 }
 
 void releasePanelPicture(PanelPicture& kept)

@@ -29,4 +29,8 @@ void paintPanel(HWND dialog, int controlId, UINT bitmapId, ResourceText& text, P
 
 void releasePanelPicture(PanelPicture& kept);
 
+// The word picture `bitmapId` carries (a button label, as the dialog's own button reads
+// without its access key) into `word` of kTextUnits; false for a picture without words.
+bool pictureWord(ResourceText& text, UINT bitmapId, WCHAR* word);
+
 #endif

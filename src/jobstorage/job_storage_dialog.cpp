@@ -3,6 +3,8 @@
 #include <cstring>
 #include <new>
 
+#include "common/accessibility.h"
+#include "common/context_help.h"
 #include "common/default_texts.h"
 #include "common/placement.h"
 #include "common/reading_direction.h"
@@ -50,6 +52,24 @@ void setRequestTexts(const JobStorageRequest& request, HWND dialog)
     SetWindowTextW(GetDlgItem(dialog, IDC_JOB_STORAGE_USER_NAME), request.userName);
 }
 
+// For screen readers: the upper box is named by the heading, the lower one by the caption
+// (the user and job name identify the stored job); the heading by its own text. An empty
+// location line is hidden, and the arrows stay on the buttons.
+void nameJobStorageControls(HWND dialog)
+{
+    const HWND heading = GetDlgItem(dialog, IDC_JOB_STORAGE_HEADING);
+    WCHAR text[kTextUnits] = {};
+    GetWindowTextW(heading, text, kTextUnits);
+    nameGroupBox(GetWindow(dialog, GW_CHILD), text);
+    GetWindowTextW(dialog, text, kTextUnits);
+    nameGroupBox(GetWindow(GetDlgItem(dialog, IDC_JOB_STORAGE_USER_LABEL), GW_HWNDPREV), text);
+    nameEditByItsText(dialog, heading);
+    hideWhileEmpty(GetDlgItem(dialog, IDC_JOB_STORAGE_LOCATION1));
+    hideWhileEmpty(GetDlgItem(dialog, IDC_JOB_STORAGE_LOCATION2));
+    hideWhileEmpty(GetDlgItem(dialog, IDC_JOB_STORAGE_LOCATION3));
+    groupButtonRow(GetDlgItem(dialog, IDOK), GetDlgItem(dialog, IDC_JOB_STORAGE_HELP));
+}
+
 INT_PTR initJobStorageDialog(HWND dialog, JobStorageInstance* instance)
 {
     if (!instance) {
@@ -59,6 +79,7 @@ INT_PTR initJobStorageDialog(HWND dialog, JobStorageInstance* instance)
     instance->text.openResourceModule(instance->request.resourceModulePath);
     setJobStorageTexts(instance, dialog);
     setRequestTexts(instance->request, dialog);
+    nameJobStorageControls(dialog);
     applyReadingDirections(dialog, instance->text.rightToLeft());
     centreOverForeground(dialog, PlacementVariant::JobStorage);
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(instance));
@@ -76,8 +97,7 @@ void storeShowAgainChoice(const JobStorageInstance* instance, HWND dialog)
 
 INT_PTR onJobStorageCommand(HWND dialog, WPARAM wParam)
 {
-    const auto* instance =
-        reinterpret_cast<const JobStorageInstance*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    auto* instance = reinterpret_cast<JobStorageInstance*>(GetWindowLongPtrW(dialog, DWLP_USER));
     if (!instance) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
@@ -90,8 +110,9 @@ INT_PTR onJobStorageCommand(HWND dialog, WPARAM wParam)
         EndDialog(dialog, kNoticeEnded);
         return TRUE;
     case IDC_JOB_STORAGE_HELP:
-        showContextHelp(GetDlgItem(dialog, IDC_JOB_STORAGE_HELP), IDC_JOB_STORAGE_HELP,
-                        kHelpContextJobStorage, instance->request.helpFilePath);
+        showContextHelp(instance->help, GetDlgItem(dialog, IDC_JOB_STORAGE_HELP), IDC_JOB_STORAGE_HELP,
+                        kHelpContextJobStorage, instance->request.helpFilePath,
+                        sizeof instance->request.helpFilePath / sizeof(WCHAR));
         return TRUE;
     default:
         // Esc (IDCANCEL) included: only OK and the close box end the notice.
@@ -139,6 +160,10 @@ INT_PTR CALLBACK jobStorageDialogProc(HWND dialog, UINT message, WPARAM wParam, 
     case WM_CTLCOLORBTN:
         keepReadingOrder(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
         return FALSE;  // the dialog's own colours
+    case WM_DESTROY:
+        if (auto* instance = reinterpret_cast<JobStorageInstance*>(GetWindowLongPtrW(dialog, DWLP_USER)))
+            closeContextHelp(instance->help);
+        return FALSE;
     case WM_CLOSE:
         // The close box and Alt+F4 end the notice without storing the check box.
         EndDialog(dialog, kNoticeEnded);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "common/context_help.h"
 #include "common/resource_text.h"
 #include "printdialogs.h"
 
@@ -13,6 +14,7 @@ struct JobStorageInstance {
     JobStorageRequest request;  // the notice's own copy; the caller's record is never read again
     ResourceText text;
     HFONT boldFont = nullptr;   // made at initialisation, deleted when the dialog has closed
+    ContextHelp help;           // closed when the dialog window goes
 };
 
 // Ends every text field of the copy within its field, so that a caller's field filled to

@@ -1,5 +1,6 @@
 #include "warning/warning_dialog.h"
 
+#include "common/accessibility.h"
 #include "common/default_texts.h"
 #include "common/reading_direction.h"
 #include "resource.h"
@@ -115,6 +116,12 @@ void setKeyboardOrder(const WarningWindows& windows, const WarningRequest& reque
         SetWindowPos(control, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         after = control;
     }
+    // A screen reader reads in z-order: the message first, as the eye does. Tab and the
+    // arrows pass the texts by; the arrows stay on the buttons, or on the check box.
+    SetWindowPos(windows.message, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    hideWhileEmpty(GetDlgItem(windows.dialog, IDC_WARNING_SPARE));
+    startGroup(windows.checkBox);
+    groupButtonRow(windows.okButton, windows.thirdButton);
     const int first = firstShownButton(request);
     // With no button shown the default is the hidden, disabled IDOK: Enter then does
     // nothing, where the dialog manager would otherwise send IDOK anyway.

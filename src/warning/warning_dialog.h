@@ -46,7 +46,8 @@ void applyButtonSet(const WarningWindows& windows, const WarningRequest& request
 int firstShownButton(const WarningRequest& request);
 
 // Tab visits the check box, then the buttons as the eye reads them; the first button
-// shown is the default, so Enter presses what the focus shows.
+// shown is the default, so Enter presses what the focus shows. A reader meets the message
+// first; the empty spare text is hidden.
 void setKeyboardOrder(const WarningWindows& windows, const WarningRequest& request);
 
 // At the dialog's first activation: the first button shown takes the focus. False when

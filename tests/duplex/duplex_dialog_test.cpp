@@ -6,6 +6,7 @@
 #include "duplex_harness.h"
 #include "import_patch.h"
 #include "notice_driver.h"
+#include "warning_support.h"
 
 namespace {
 
@@ -146,6 +147,32 @@ TEST_F(DuplexDialog, OkEnterCloseBoxAndAltF4CloseItButEscapeDoesNot)
     pressButton(dialog, IDOK);
     EXPECT_TRUE(waitUntilGone(dialog));
     awaitThread(thread);
+}
+
+// The arrows go between the two buttons, in both layouts, never onto the texts before
+// them; in the notice, where every control is a group of its own, they stay put.
+TEST_F(DuplexDialog, ArrowsStayOnTheButtonsHereAndInTheNotice)
+{
+    UserLanguage user(0x0409);
+    const auto arrowsBetween = [](HWND dialog, int first, int second, bool stay, const char* where) {
+        for (int from : {first, second})
+            for (WPARAM key : {VK_RIGHT, VK_DOWN, VK_LEFT, VK_UP}) {
+                const int expected = stay ? from : from == first ? second : first;
+                EXPECT_EQ(expected, focusAfterArrow(dialog, from, key, expected))
+                    << where << ": key " << key << " from " << from;
+            }
+    };
+    for (LANGID language : {LANGID{0x0409}, LANGID{0x040D}}) {
+        user.set(language);
+        const char* where = language == 0x040D ? "mirrored" : "left to right";
+        showDuplex(duplexRequest(nullptr, 1), [&](HWND dialog) {
+            arrowsBetween(dialog, IDOK, IDC_DUPLEX_HELP, false, where);
+        });
+        Notice notice(noticeRequest());
+        ASSERT_NE(nullptr, notice.dialog());
+        arrowsBetween(notice.dialog(), IDOK, IDC_JOB_STORAGE_HELP, true, where);
+        arrowsBetween(notice.dialog(), IDC_JOB_STORAGE_CHECK, IDOK, true, where);
+    }
 }
 
 TEST_F(DuplexDialog, HelpOpensThePopupOfItsModeEachTimeItIsPressed)

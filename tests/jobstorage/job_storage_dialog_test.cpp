@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <memory>
@@ -8,6 +9,8 @@
 
 #include "notice_driver.h"
 #include "platform_doubles.h"
+
+#include <htmlhelp.h>
 
 namespace {
 
@@ -195,6 +198,74 @@ TEST(JobStorageDialog, HelpOpensContext15220AndKeepsTheNoticeOpen)
     EXPECT_EQ(0u, call.table[3]);
     Sleep(100);
     EXPECT_TRUE(IsWindowVisible(notice.dialog())) << "Help must not end the notice";
+}
+
+// A .chm opens the same popup through HTML Help, then the context's topic or the file's
+// start; anything else goes to WinHelp. Only the field is read. When no viewer shows
+// anything, the error beep says so and the notice carries on.
+TEST(JobStorageDialog, HelpOpensEachFormatInItsViewerOrBeeps)
+{
+    const HWND popup = reinterpret_cast<HWND>(ULONG_PTR{0x4242});
+    const std::wstring path255 = std::wstring(251, L'H') + L".chm";
+    const struct Case {
+        std::wstring path, opened;  // 256 units: the whole field, no NUL
+        HWND answer;
+        std::vector<UINT> commands;
+    } cases[] = {
+        {L"C:\\help\\printing.hlp", L"C:\\help\\printing.hlp", popup, {HELP_WM_HELP}},
+        {L"C:\\help\\printing.htm", L"C:\\help\\printing.htm", popup, {HELP_WM_HELP}},
+        {L"C:\\help\\printing.chm", L"C:\\help\\printing.chm", popup, {HH_TP_HELP_WM_HELP}},
+        {L"C:\\help\\Printing.CHM", L"C:\\help\\Printing.CHM", nullptr, {HH_TP_HELP_WM_HELP, HH_HELP_CONTEXT, HH_DISPLAY_TOPIC}},
+        {path255 + L"x", path255, popup, {HH_TP_HELP_WM_HELP}},
+        {std::wstring(252, L'H') + L".chm", std::wstring(252, L'H') + L".ch", popup, {HELP_WM_HELP}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.path.size() << " units ending " << testing::PrintToString(c.path.substr(c.path.size() - 5)));
+        HelpRecorder winHelp;
+        HtmlHelpRecorder htmlHelp(c.answer);
+        BeepRecorder beep;
+        ASSERT_TRUE(winHelp.applied() && htmlHelp.applied() && beep.applied());
+        JobStorageRequest request = noticeRequest();
+        wmemcpy(request.helpFilePath, c.path.data(), std::min<size_t>(c.path.size() + 1, 256));
+        Notice notice(request);
+        pressButton(notice.dialog(), IDC_JOB_STORAGE_HELP);
+        waitForHelpCalls(c.commands.size());
+        Sleep(100);
+        const std::vector<HelpCall> calls = helpCalls();
+        ASSERT_EQ(c.commands.size(), calls.size());
+        for (size_t i = 0; i < calls.size(); ++i)
+            EXPECT_TRUE(c.commands[i] == calls[i].command && c.opened == calls[i].file) << "call " << i;
+        const DWORD table[4] = {IDC_JOB_STORAGE_HELP, kHelpContextJobStorage, 0, 0};
+        EXPECT_EQ(0, std::memcmp(table, calls[0].table, sizeof table)) << "either viewer gets the one table";
+        EXPECT_TRUE(calls.size() == 1 || calls[1].data == kHelpContextJobStorage);
+        EXPECT_EQ(c.answer ? 0 : 1, beep.beeps());
+        EXPECT_TRUE(notice.pressOk()) << "the notice carries on";
+    }
+}
+
+// Wine's own viewer: a .chm that exists opens its window, which goes with the notice, and
+// the viewer is let go; one that does not exist beeps and leaves the notice usable.
+TEST(JobStorageDialog, CompiledHelpOpensInTheSystemsViewer)
+{
+    for (const bool exists : {true, false}) {
+        BeepRecorder beeps;
+        ASSERT_TRUE(beeps.applied());
+        JobStorageRequest request = noticeRequest();
+        setField(request.helpFilePath, besideTest(exists ? L"printing_help.chm" : L"absent_help.chm"));
+        HWND viewer = nullptr;
+        {
+            Notice notice(request);
+            ASSERT_NE(nullptr, notice.dialog());
+            pressButton(notice.dialog(), IDC_JOB_STORAGE_HELP);
+            for (int tries = 0; tries < 300 && !viewer; ++tries, Sleep(10))
+                viewer = FindWindowW(L"HH Parent", nullptr);
+            EXPECT_EQ(exists, viewer != nullptr) << "the viewer's window, file present: " << exists;
+            EXPECT_EQ(exists ? 0 : 1, beeps.beeps()) << "file present: " << exists;
+            EXPECT_TRUE(notice.pressOk()) << "the notice still answers, file present: " << exists;
+        }
+        EXPECT_FALSE(viewer && IsWindow(viewer)) << "the viewer's window goes with the notice";
+        EXPECT_EQ(nullptr, GetModuleHandleW(L"hhctrl.ocx")) << "the viewer is released, file present: " << exists;
+    }
 }
 
 TEST(JobStorageDialog, EscAndF1DoNothing)

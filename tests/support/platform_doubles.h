@@ -1,11 +1,13 @@
 // Stand-ins for platform calls that tests put into the library's import table: the
-// user's UI language, WinHelpW (which would start a help viewer), and a second monitor.
+// user's UI language, WinHelpW and HtmlHelpW (which would start a help viewer), the
+// error beep, and a second monitor.
 #ifndef TESTS_PLATFORM_DOUBLES_H
 #define TESTS_PLATFORM_DOUBLES_H
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -37,12 +39,13 @@ private:
     ImportPatch patch_;
 };
 
-// What the library passed to WinHelpW; WinHelpW itself would start a help viewer.
+// What the library passed to WinHelpW (or HtmlHelpW); either would start a help viewer.
 struct HelpCall {
     HWND window;
     std::wstring file;
     UINT command;
     DWORD table[4];
+    ULONG_PTR data;
 };
 
 inline std::mutex gHelpMutex;
@@ -50,8 +53,8 @@ inline std::vector<HelpCall> gHelpCalls;
 
 inline BOOL WINAPI recordingWinHelp(HWND window, LPCWSTR file, UINT command, ULONG_PTR data)
 {
-    HelpCall call = {window, file ? file : L"<null>", command, {}};
-    if (command == HELP_WM_HELP && data)
+    HelpCall call = {window, file ? file : L"<null>", command, {}, data};
+    if ((command == HELP_WM_HELP || command == 0x11 /* HtmlHelpW's HH_TP_HELP_WM_HELP */) && data)
         std::memcpy(call.table, reinterpret_cast<const DWORD*>(data), sizeof(call.table));
     std::lock_guard<std::mutex> lock(gHelpMutex);
     gHelpCalls.push_back(call);
@@ -90,6 +93,50 @@ public:
 
 private:
     ImportPatch patch_{libraryModule(), "WinHelpW", reinterpret_cast<void*>(recordingWinHelp)};
+};
+
+// HtmlHelpW, as the library finds it through GetProcAddress, recorded among the help
+// calls (by its own commands) and answering `answer` (null: the viewer showed nothing).
+class HtmlHelpRecorder {
+public:
+    explicit HtmlHelpRecorder(HWND answer) : answer_(answer) { state() = this; }
+    bool applied() const { return patch_.applied(); }
+
+private:
+    static HtmlHelpRecorder*& state()
+    {
+        static HtmlHelpRecorder* current = nullptr;
+        return current;
+    }
+    static HWND WINAPI htmlHelp(HWND window, LPCWSTR file, UINT command, DWORD_PTR data)
+    {
+        recordingWinHelp(window, file, command, data);
+        return state()->answer_;
+    }
+    static FARPROC WINAPI getProcAddress(HMODULE module, LPCSTR name)
+    {
+        if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && std::strcmp(name, "HtmlHelpW") == 0)
+            return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(htmlHelp));
+        return state()->patch_.originalAs<decltype(&GetProcAddress)>()(module, name);
+    }
+    HWND answer_;
+    ImportPatch patch_{libraryModule(), "GetProcAddress", reinterpret_cast<void*>(getProcAddress)};
+};
+
+// Counts the library's error beeps while it lives; none sounds.
+class BeepRecorder {
+public:
+    BeepRecorder() { beeps() = 0; }
+    bool applied() const { return patch_.applied(); }
+    static std::atomic<int>& beeps()
+    {
+        static std::atomic<int> count{0};
+        return count;
+    }
+
+private:
+    static BOOL WINAPI beep(UINT) { return ++beeps() > 0; }
+    ImportPatch patch_{libraryModule(), "MessageBeep", reinterpret_cast<void*>(beep)};
 };
 
 // Makes the library see `window` on a second monitor covering `area`, through its imports

@@ -133,6 +133,18 @@ inline void pressKey(HWND dialog, WPARAM key, bool shift = false)
     }
 }
 
+// Puts the focus on `from`, presses the arrow `key` and returns where the focus went,
+// waiting up to a second for `expected`.
+inline int focusAfterArrow(HWND dialog, int from, WPARAM key, int expected)
+{
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, from)), TRUE);
+    focusedId(dialog, from);
+    pressKey(dialog, key);
+    if (expected == from)
+        Sleep(100);  // a stay is seen only once the key has been handled
+    return focusedId(dialog, expected);
+}
+
 // The warning's windows as the user sees them: controls in client coordinates, the dialog
 // in screen coordinates.
 struct WarningGeometry {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "warning/warning_dialog.h"
@@ -108,8 +109,8 @@ TEST(WarningDialog, ShowsAndEnablesEachControlByItsField)
                     EXPECT_TRUE(isHiddenAndDisabled(dialog, control.id)) << "control " << control.id
                         << " with field 0 should be hidden and disabled";
             }
-            EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDC_WARNING_SPARE))) << "476 untouched";
-            EXPECT_EQ(L"", itemText(dialog, IDC_WARNING_SPARE)) << "476 untouched";
+            EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDC_WARNING_SPARE))) << "476, empty, hidden";
+            EXPECT_EQ(L"", itemText(dialog, IDC_WARNING_SPARE)) << "476 left empty";
             PostMessageW(dialog, WM_CLOSE, 0, 0);
         });
     }
@@ -190,8 +191,8 @@ TEST(WarningDialog, ExTellsWhetherTheCheckBoxWasTicked)
     }
 }
 
-// Focus, default and Enter agree, and Tab runs as the eye reads the buttons, in both
-// layouts and after the long-message growth has moved them.
+// Focus, default and Enter agree, Tab runs as the eye reads the buttons and the arrows
+// stay on them, in both layouts and after the long-message growth has moved them.
 TEST(WarningDialog, KeyboardFollowsTheButtonsInReadingOrder)
 {
     constexpr int kCheck = IDC_WARNING_CHECK, kThird = IDC_WARNING_THIRD;
@@ -256,6 +257,27 @@ TEST(WarningDialog, KeyboardFollowsTheButtonsInReadingOrder)
                     PostMessageW(dialog, WM_CLOSE, 0, 0);
             });
             EXPECT_EQ(pressedBy(back), afterTabs) << where << ": Enter after Shift+Tab";
+
+            // Each arrow moves along the shown buttons and back round, and leaves the check
+            // box where it is: never onto a text, which cannot show the focus.
+            std::vector<int> row;
+            for (int id : c.tabCycle)
+                if (id != kCheck && std::find(row.begin(), row.end(), id) == row.end())
+                    row.push_back(id);
+            showWarning(request, [&](HWND dialog) {
+                for (size_t i = 0; i + 1 < c.tabCycle.size(); ++i) {
+                    const int from = c.tabCycle[i];
+                    const size_t at = std::find(row.begin(), row.end(), from) - row.begin();
+                    for (WPARAM key : {VK_RIGHT, VK_DOWN, VK_LEFT, VK_UP}) {
+                        const bool forward = key == VK_RIGHT || key == VK_DOWN;
+                        const int expected =
+                            from == kCheck ? kCheck : row[(at + (forward ? 1 : row.size() - 1)) % row.size()];
+                        EXPECT_EQ(expected, focusAfterArrow(dialog, from, key, expected))
+                            << where << ": key " << key << " from " << from;
+                    }
+                }
+                PostMessageW(dialog, WM_CLOSE, 0, 0);
+            });
         }
     }
 }
