@@ -35,11 +35,17 @@ set(CMAKE_CXX_FLAGS_INIT "${flags}")
 
 # ARM64 import libraries for the system DLLs, from the names the x64 ones export: the
 # same functions under the same names. ntdll's C string and memory functions (the
-# compiler's own memcpy and memset among them) come in with ntdll.
+# compiler's own memcpy and memset among them) come in with ntdll. Each of these DLLs is
+# native on every Windows on ARM64 (tests/arm64/check_dlls.sh allows no others).
 set(arm64_libraries ${CMAKE_BINARY_DIR}/arm64-lib)
-if(NOT CMAKE_BINARY_DIR MATCHES "CMakeScratch|CMakeTmp" AND NOT EXISTS ${arm64_libraries}/libntdll.a)
+set(system_dlls kernel32 user32 gdi32 advapi32 ntdll comctl32 imm32 ole32 oleacc oleaut32 shell32
+    shlwapi uxtheme version)
+if(EXISTS ${arm64_libraries}/made-for.txt)
+    file(READ ${arm64_libraries}/made-for.txt made_for)
+endif()
+if(NOT CMAKE_BINARY_DIR MATCHES "CMakeScratch|CMakeTmp" AND NOT "${made_for}" STREQUAL "${system_dlls}")
     file(MAKE_DIRECTORY ${arm64_libraries})
-    foreach(dll kernel32 user32 gdi32 advapi32 ntdll)
+    foreach(dll ${system_dlls})
         set(sources ${mingw}/lib/lib${dll}.a)
         if(dll STREQUAL ntdll)
             list(APPEND sources ${mingw}/lib/libntdllcrt.a)
@@ -54,6 +60,7 @@ if(NOT CMAKE_BINARY_DIR MATCHES "CMakeScratch|CMakeTmp" AND NOT EXISTS ${arm64_l
         execute_process(COMMAND ${LLVM_DLLTOOL} -m arm64 -d ${arm64_libraries}/${dll}.def
             -l ${arm64_libraries}/lib${dll}.a COMMAND_ERROR_IS_FATAL ANY)
     endforeach()
+    file(WRITE ${arm64_libraries}/made-for.txt "${system_dlls}")
 endif()
 # The project asks every MinGW link for a static runtime, which means nothing here.
 foreach(kind EXE SHARED MODULE)

@@ -10,9 +10,11 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=$1
 readobj=$(command -v llvm-readobj-14 llvm-readobj | head -n 1)
 objdump=$(command -v llvm-objdump-14 llvm-objdump | head -n 1)
-# Every Windows on ARM64 has these, as native ARM64 DLLs; the C runtimes it has are not
-# taken, and the mingw and MSVC runtimes (libstdc++, vcruntime) it has not at all.
-arm64Imports="advapi32.dll gdi32.dll kernel32.dll ntdll.dll user32.dll"
+# Every Windows on ARM64 has these, as native ARM64 DLLs (the DLL takes the first five);
+# the C runtimes it has (msvcrt, ucrtbase) are not taken, and the mingw and MSVC
+# runtimes (libstdc++, libgcc, vcruntime) it has not at all.
+arm64Imports="kernel32.dll user32.dll gdi32.dll advapi32.dll ntdll.dll comctl32.dll imm32.dll
+    ole32.dll oleacc.dll oleaut32.dll shell32.dll shlwapi.dll uxtheme.dll version.dll"
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 
@@ -40,7 +42,7 @@ arm64=$build/clang-arm64/bin/printdialogs.dll
 check "ARM64 DLL" "$arm64" "$build/clang-arm64/bin/sample_strings.dll" 0xAA64
 if [ -f "$arm64" ]; then
     for dll in $("$readobj" --coff-imports "$arm64" | sed -n 's/^ *Name: //p' | tr 'A-Z' 'a-z'); do
-        grep -qw "$dll" <<<"$arm64Imports" || fail "the ARM64 DLL imports from $dll"
+        tr -s " \n" "\n\n" <<<"$arm64Imports" | grep -qxF "$dll" || fail "the ARM64 DLL imports from $dll"
     done
 fi
 echo "$failures failures"
