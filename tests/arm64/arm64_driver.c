@@ -46,7 +46,7 @@ static DWORD WINAPI watch(void *parameter)
             GetDlgItemTextW(dialog, expected->controlId, text, 512);
             check(lstrcmpW(text, expected->text) == 0, "  its text", expected->controlId);
             BOOL mirrored = (GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
-            check(mirrored == expected->mirrored, "  its template's layout (1 mirrored)", mirrored);
+            check(mirrored == expected->mirrored, "  its layout, 1 when mirrored", mirrored);
             PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(expected->pressId, BN_CLICKED),
                 (LPARAM)GetDlgItem(dialog, expected->pressId));
             return 0;
@@ -56,21 +56,11 @@ static DWORD WINAPI watch(void *parameter)
     return 1;
 }
 
-static HANDLE startWatching(Expected *expected)
-{
-    return CreateThread(NULL, 0, watch, expected, 0, NULL);
-}
-
 static void finishWatching(HANDLE watcher, Expected *expected, const char *dialog)
 {
     WaitForSingleObject(watcher, INFINITE);
     CloseHandle(watcher);
     check(expected->seen, dialog, expected->seen);
-}
-
-static void copyText(WCHAR *to, const WCHAR *from, int capacity)
-{
-    lstrcpynW(to, from, capacity);
 }
 
 void mainCRTStartup(void)
@@ -87,11 +77,11 @@ void mainCRTStartup(void)
     warning.captionId = 4000;
     warning.okButtonTextId = 4010;
     warning.cancelButtonTextId = 4011;
-    copyText(warning.messageText, L"Load Letter paper in Tray 2.", 1024);
-    copyText(warning.resourceModulePath, module, 256);
+    lstrcpynW(warning.messageText, L"Load Letter paper in Tray 2.", 1024);
+    lstrcpynW(warning.resourceModulePath, module, 256);
     Expected warningSeen = {rtl ? L"גודל נייר לא תואם" : L"Paper Mismatch", IDC_WARNING_MESSAGE,
         L"Load Letter paper in Tray 2.", IDCANCEL, rtl, FALSE};
-    HANDLE watcher = startWatching(&warningSeen);
+    HANDLE watcher = CreateThread(NULL, 0, watch, &warningSeen, 0, NULL);
     const INT32 pressed = IShowWarningDialog(&warning);
     finishWatching(watcher, &warningSeen, "warning shown");
     check(pressed == IDCANCEL, "IShowWarningDialog returned the button pressed", pressed);
@@ -104,26 +94,27 @@ void mainCRTStartup(void)
     duplex.step2TextId = 3202;
     duplex.step3BitmapId = 107;
     duplex.step3TextId = 3205;
-    copyText(duplex.resourceModulePath, module, 256);
+    lstrcpynW(duplex.resourceModulePath, module, 256);
     Expected duplexSeen = {rtl ? L"הוראות להדפסה דו-צדדית" : L"Print on Both Sides Instructions",
         IDC_DUPLEX_STEP1_TEXT,
         rtl ? L"הכנס את ערימת הנייר למגש 1 באותו הכיוון."
             : L"Keeping the same orientation, insert the paper stack into Tray 1.",
         IDOK, rtl, FALSE};
-    watcher = startWatching(&duplexSeen);
+    watcher = CreateThread(NULL, 0, watch, &duplexSeen, 0, NULL);
     const INT_PTR blocked = VDisplayDialog(&duplex);
     finishWatching(watcher, &duplexSeen, "duplex instructions shown");
     check(blocked != 0, "VDisplayDialog returned once closed", blocked != 0);
 
     static JobStorageRequest job;
-    copyText(job.userName, L"arm64", 17);
-    copyText(job.jobName, L"Q3 report", 17);
-    copyText(job.locationLine1, L"Office 2 colour laser", 256);
-    copyText(job.preferenceKeyName, L"Arm64Driver", 38);
-    copyText(job.resourceModulePath, module, 256);
+    lstrcpynW(job.userName, L"arm64", 17);
+    lstrcpynW(job.jobName, L"Q3 report", 17);
+    lstrcpynW(job.locationLine1, L"Office 2 colour laser", 256);
+    lstrcpynW(job.preferenceKeyName, L"Arm64Driver", 38);
+    lstrcpynW(job.resourceModulePath, module, 256);
     Expected jobSeen = {rtl ? L"זיהוי עבודה מאוחסנת" : L"Job Storage Identification",
         IDC_JOB_STORAGE_JOB_NAME, L"Q3 report", IDOK, rtl, FALSE};
-    watcher = startWatching(&jobSeen);
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Norvale\\Arm64Driver");
+    watcher = CreateThread(NULL, 0, watch, &jobSeen, 0, NULL);
     const HANDLE thread = VJobStorageDialog(&job);
     check(thread != NULL, "VJobStorageDialog started its thread", thread != NULL);
     finishWatching(watcher, &jobSeen, "job storage notice shown");
