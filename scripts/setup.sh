@@ -10,9 +10,9 @@ packages=(cmake make g++-mingw-w64-x86-64 wine wine64 xvfb xfonts-base googletes
     # (Simplified and Traditional) and Korean (1.6 MB).
     fonts-wine fonts-liberation fonts-dejavu-core fonts-ipafont-gothic fonts-wqy-microhei)
 # lld links the DLL's second build, with clang (scripts/build.sh --clang); llvm-14's
-# dlltool and windres make the ARM64 build's import libraries and resources; qemu runs the
-# ARM64 Wine that runs the ARM64 build.
-packages+=(lld-14 llvm-14 qemu-user-static)
+# dlltool and windres make the ARM64 build's import libraries and resources, and its
+# readobj reads the DLLs (tests/arm64/check_dlls.sh).
+packages+=(lld-14 llvm-14)
 missing=()
 for package in "${packages[@]}" "$@"; do
     dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
@@ -26,9 +26,11 @@ fi
 # Debian's ARM64 Wine, unpacked with the ARM64 libraries it needs into its own folder
 # (ARM64_WINE, default /opt/wine-arm64), beside the x64 Wine, which it leaves alone. apt
 # resolves them with lists of its own, for that architecture alone. Without it only the
-# ARM64 run is skipped, so a failure here is said and passed over.
+# ARM64 run is skipped, so a failure here is said and passed over. qemu runs it.
 unpack_arm64_wine() {
     local root=${ARM64_WINE:-/opt/wine-arm64} apt deb
+    dpkg -s qemu-user-static >/dev/null 2>&1 ||
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq qemu-user-static >/dev/null || return 1
     if [ ! -x "$root/usr/lib/wine/wine64" ]; then
         echo "Unpacking the ARM64 Wine into $root"
         apt=$(mktemp -d)
