@@ -37,7 +37,7 @@ for run in en_US.UTF-8: he_IL.UTF-8:rtl; do
     output=$build/arm64-driver-${run%%:*}.txt
     begun=$SECONDS
     # By its Windows path: started by its Unix one, it would not know its own folder. It
-    # takes 7 to 13 s emulated; a hang ends in 5 minutes.
+    # takes 2 to 26 s emulated, by the machine's load; a hang ends in 5 minutes.
     LANG=${run%%:*} LC_ALL=${run%%:*} timeout 300 "$wine" "Z:${driver//\//\\}" ${run#*:} </dev/null >"$output" 2>&1 || status=$?
     tr -d '\r' <"$output"
     # The program's own summary, not only its exit status: a Wine program may die quietly.
