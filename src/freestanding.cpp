@@ -8,9 +8,20 @@
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved);
 
-// No static construction or teardown to run: nothing of ours needs it.
+// The static constructors, between the -1 and the null that the linker puts around them.
+// (A static destructor would need atexit, which is not here: such code does not link.)
+typedef void (*Constructor)();
+extern "C" Constructor __CTOR_LIST__[];
+
 extern "C" BOOL WINAPI DllMainCRTStartup(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
+    if (reason == DLL_PROCESS_ATTACH) {
+        int count = 0;
+        while (__CTOR_LIST__[count + 1])
+            count++;
+        for (; count > 0; count--)
+            __CTOR_LIST__[count]();
+    }
     return DllMain(instance, reason, reserved);
 }
 
