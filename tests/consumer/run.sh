@@ -16,7 +16,18 @@ mkdir -p "$work"
 package=$work/$(basename "$zip" .zip)
 cmake -S "$here" -B "$work/build" -DCMAKE_SYSTEM_NAME=Windows \
     -DCMAKE_C_COMPILER=x86_64-w64-mingw32-gcc-posix -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_PREFIX_PATH="$package" >/dev/null
+    -DCMAKE_PREFIX_PATH="$package" >"$work/x64.txt"
+grep -q "printdialogs DLL: $package/bin/printdialogs.dll" "$work/x64.txt" ||
+    { echo "an x64 project did not get bin/printdialogs.dll:" >&2; cat "$work/x64.txt" >&2; exit 1; }
+# A project for ARM64 gets the ARM64 DLL, when the zip has one.
+if [ -f "$package/bin/arm64/printdialogs.dll" ]; then
+    cmake -S "$here" -B "$work/arm64" -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_SYSTEM_PROCESSOR=ARM64 \
+        -DCMAKE_C_COMPILER=x86_64-w64-mingw32-gcc-posix -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_PREFIX_PATH="$package" >"$work/arm64.txt"
+    grep -q "printdialogs DLL: $package/bin/arm64/printdialogs.dll" "$work/arm64.txt" ||
+        { echo "an ARM64 project did not get bin/arm64/printdialogs.dll:" >&2; cat "$work/arm64.txt" >&2; exit 1; }
+    echo "ok: an ARM64 project gets bin/arm64/printdialogs.dll"
+fi
 cmake --build "$work/build"
 wine "$work/build/consumer.exe"
 
