@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include "common/resource_text.h"
-#include "duplex/duplex_panels.h"
 #include "printdialogs.h"
 
 // One per dialog, built and deleted by the runner. The request copy is the runner's to
@@ -13,7 +12,6 @@
 struct DuplexInstance {
     DuplexRequest* request = nullptr;
     ResourceText text;
-    DuplexPictures pictures;  // released when the dialog window goes
 };
 
 // Runs the dialog over the request copy, which it owns and frees: called directly in

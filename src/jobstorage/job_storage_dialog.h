@@ -13,6 +13,8 @@ struct JobStorageInstance {
     JobStorageRequest request;  // the notice's own copy; the caller's record is never read again
     ResourceText text;
     HFONT boldFont = nullptr;   // made at initialisation, deleted when the dialog has closed
+    LOGFONTW boldFace = {};     // what boldFont was made from, at fontDpi
+    int fontDpi = 0;
 };
 
 // Ends every text field of the copy within its field, so that a caller's field filled to
