@@ -60,3 +60,10 @@ BOOL showContextHelp(HWND helpButton, DWORD controlId, DWORD contextId, const WC
     DWORD table[4] = {controlId, contextId, 0, 0};
     return WinHelpW(helpButton, helpFile, HELP_WM_HELP, reinterpret_cast<ULONG_PTR>(table));
 }
+
+void takeSuggestedRectangle(HWND dialog, const RECT* suggested)
+{
+    if (suggested)
+        SetWindowPos(dialog, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+}

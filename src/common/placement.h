@@ -17,6 +17,9 @@ void centreOverForeground(HWND dialog, PlacementVariant variant);
 // when that program stops responding.
 HWND foregroundWindowOfThisProcess();
 
+// At WM_DPICHANGED: the dialog takes the rectangle the system suggests for the new DPI.
+void takeSuggestedRectangle(HWND dialog, const RECT* suggested);
+
 // Opens the help file's popup for `contextId` next to the Help button.
 BOOL showContextHelp(HWND helpButton, DWORD controlId, DWORD contextId, const WCHAR* helpFile);
 

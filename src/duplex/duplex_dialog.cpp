@@ -51,9 +51,7 @@ void initialise(HWND dialog, DuplexInstance& instance)
 // system suggests, and the frames make their pictures and labels again for it.
 void changeDpi(HWND dialog, WPARAM wParam, const RECT* suggested)
 {
-    if (suggested)
-        SetWindowPos(dialog, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    takeSuggestedRectangle(dialog, suggested);
     for (int frame : kPictureFrames)
         changePictureDpi(GetDlgItem(dialog, frame), LOWORD(wParam));
 }

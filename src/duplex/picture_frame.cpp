@@ -46,6 +46,7 @@ struct KeptPicture {
     HDC dc = nullptr;  // holds `bitmap` while it is kept
     HBITMAP bitmap = nullptr;
     HGDIOBJ previous = nullptr;
+    HBRUSH around = nullptr;  // the dialog's, for the margin; not ours to delete
 };
 
 struct FrameState {
@@ -195,15 +196,20 @@ void makePicture(HDC dc, HWND frame, FrameState& state)
     DeleteObject(source);
 }
 
-// Paints the frame around the picture (all of it when there is none) in the dialog's
-// colour for static controls: the frame paints every one of its pixels itself.
-void fillAround(HDC dc, HWND frame, SIZE size, const RECT& picture)
+// The dialog's colour for static controls, asked once per picture made: it changes only
+// with the colours or the theme, which make the picture again.
+HBRUSH marginBrush(HDC dc, HWND frame)
 {
     auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(frame), WM_CTLCOLORSTATIC,
                                                        reinterpret_cast<WPARAM>(dc),
                                                        reinterpret_cast<LPARAM>(frame)));
-    if (!brush)
-        brush = GetSysColorBrush(COLOR_BTNFACE);
+    return brush ? brush : GetSysColorBrush(COLOR_BTNFACE);
+}
+
+// Paints the frame around the picture (all of it when there is none): the frame paints
+// every one of its pixels itself.
+void fillAround(HDC dc, HBRUSH brush, SIZE size, const RECT& picture)
+{
     const RECT bands[4] = {{0, 0, size.cx, picture.top},
                            {0, picture.bottom, size.cx, size.cy},
                            {0, picture.top, picture.left, picture.bottom},
@@ -226,6 +232,7 @@ void drawFrame(HWND frame, HDC dc, FrameState& state)
         kept.size = size;
         kept.mirrored = mirrored;
         makePicture(dc, frame, state);
+        kept.around = marginBrush(dc, frame);
     }
     // The kept picture is already as the screen shows it: with the mirrored layout off
     // for the blit, the system neither turns it round nor moves it.
@@ -239,7 +246,7 @@ void drawFrame(HWND frame, HDC dc, FrameState& state)
         picture.bottom = picture.top + kept.fit.height;
         BitBlt(dc, picture.left, picture.top, kept.fit.width, kept.fit.height, kept.dc, 0, 0, SRCCOPY);
     }
-    fillAround(dc, frame, size, picture);
+    fillAround(dc, kept.around, size, picture);
     if (mirrored)
         SetLayout(dc, layout);
 }

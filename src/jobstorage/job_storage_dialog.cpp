@@ -52,9 +52,7 @@ void makeBoldFont(JobStorageInstance* instance, HWND dialog)
 // no box holds it.
 void changeNoticeDpi(JobStorageInstance* instance, HWND dialog, int dpi, const RECT* suggested)
 {
-    if (suggested)
-        SetWindowPos(dialog, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    takeSuggestedRectangle(dialog, suggested);
     if (!instance || !instance->boldFont || instance->fontDpi <= 0 || dpi <= 0)
         return;
     LOGFONTW face = instance->boldFace;

@@ -314,6 +314,14 @@ TEST(DuplexPanels, EveryFrameDrawsItsPictureAfterAnyInvalidation)
         {"WM_DPICHANGED to 144", [&](HWND d) { suggested = sendDpiChange(d, 144, rightToLeft, dpiNow); GetWindowRect(d, &taken); }, 3},
         {"WM_DPICHANGED to 480", [&](HWND d) { suggested = sendDpiChange(d, 480, rightToLeft, dpiNow); GetWindowRect(d, &taken); }, 3},
         {"WM_DPICHANGED back to 96", [&](HWND d) { suggested = sendDpiChange(d, 96, rightToLeft, dpiNow); GetWindowRect(d, &taken); }, 3},
+        {"named and enabled for a screen reader",
+         [&](HWND d) {
+             eachFrame(d, [](HWND f) {
+                 SetWindowTextW(f, L"Step picture");
+                 EnableWindow(f, TRUE);
+             });
+         },
+         3},
         {"grown 1.4 times", [](HWND d) { resizeFirstFrame(d, 260, 140); }, 1},
         {"shrunk", [](HWND d) { resizeFirstFrame(d, 120, 80); }, 1},
         {"wider than tall", [](HWND d) { resizeFirstFrame(d, 400, 140); }, 1},

@@ -325,6 +325,7 @@ TEST(JobStorageDialog, EachTextReadsInItsOwnDirectionInHebrew)
     }
     for (int id : {IDC_JOB_STORAGE_USER_LABEL, IDC_JOB_STORAGE_JOB_LABEL, IDC_JOB_STORAGE_HEADING, IDOK})
         EXPECT_NE(0, exStyle(id) & WS_EX_RTLREADING) << "Hebrew text in control " << id;
+    EXPECT_NE(0, GetWindowLongPtrW(notice.dialog(), GWL_EXSTYLE) & WS_EX_RTLREADING) << "the Hebrew caption";
     // The label paints with a DC that reads right to left, whatever its control makes of the style.
     HDC paint = CreateCompatibleDC(nullptr);
     SendMessageW(notice.dialog(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(paint),
