@@ -27,8 +27,6 @@ constexpr WordPicture kWordPictures[] = {
 // The smallest label worth drawing, in pixels of character height at 96 DPI (6 points).
 constexpr int kLabelFloorAt96 = 8;
 
-const wchar_t kFrameProperty[] = L"printdialogs.pictureFrame";
-
 const WordPicture* wordPicture(UINT id)
 {
     for (const WordPicture& picture : kWordPictures)
@@ -258,9 +256,17 @@ void remake(HWND frame, FrameState& state)
     InvalidateRect(frame, nullptr, FALSE);
 }
 
+// The frame's state lives in its user data: a static control leaves that slot to its
+// owner, and reading it costs no trip to the window server, unlike a property, at every
+// message.
+FrameState* stateOf(HWND frame)
+{
+    return reinterpret_cast<FrameState*>(GetWindowLongPtrW(frame, GWLP_USERDATA));
+}
+
 LRESULT CALLBACK pictureFrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* state = static_cast<FrameState*>(GetPropW(frame, kFrameProperty));
+    FrameState* state = stateOf(frame);
     if (!state)
         return DefWindowProcW(frame, message, wParam, lParam);
     switch (message) {
@@ -297,7 +303,7 @@ LRESULT CALLBACK pictureFrameProc(HWND frame, UINT message, WPARAM wParam, LPARA
     case WM_NCDESTROY: {
         const WNDPROC original = state->original;
         SetWindowLongPtrW(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        RemovePropW(frame, kFrameProperty);
+        SetWindowLongPtrW(frame, GWLP_USERDATA, 0);
         release(state->kept);
         delete state;
         return CallWindowProcW(original, frame, message, wParam, lParam);
@@ -320,7 +326,7 @@ int screenDpiOf(HWND frame)
 
 bool attachPicture(HWND frame, const FramePicture& picture)
 {
-    if (!frame || GetPropW(frame, kFrameProperty))
+    if (!frame || stateOf(frame))
         return false;
     auto* state = new (std::nothrow) FrameState;
     if (!state)
@@ -330,14 +336,11 @@ bool attachPicture(HWND frame, const FramePicture& picture)
         parseAccessKey(picture.label, state->label, kTextUnits, BracketedKey::Dropped);
     state->labelRightToLeft = readsRightToLeft(state->label, kTextUnits, picture.rightToLeftLayout);
     state->fontDpi = state->dpi = screenDpiOf(frame);
-    if (!SetPropW(frame, kFrameProperty, state)) {
-        delete state;
-        return false;
-    }
+    SetWindowLongPtrW(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
     state->original = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pictureFrameProc)));
     if (!state->original) {
-        RemovePropW(frame, kFrameProperty);
+        SetWindowLongPtrW(frame, GWLP_USERDATA, 0);
         delete state;
         return false;
     }
@@ -347,7 +350,7 @@ bool attachPicture(HWND frame, const FramePicture& picture)
 
 void changePictureDpi(HWND frame, int dpi)
 {
-    auto* state = static_cast<FrameState*>(GetPropW(frame, kFrameProperty));
+    FrameState* state = stateOf(frame);
     if (!state || dpi <= 0)
         return;
     state->dpi = dpi;
