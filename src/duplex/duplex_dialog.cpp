@@ -2,10 +2,8 @@
 
 #include <new>
 
-#include "common/default_texts.h"
 #include "common/placement.h"
 #include "common/reading_direction.h"
-#include "common/string_block.h"
 #include "duplex/picture_frame.h"
 #include "module.h"
 #include "resource.h"
@@ -22,15 +20,13 @@ DuplexInstance* instanceOf(HWND dialog)
 // Each frame draws its own picture from here on; the dialog keeps nothing of it.
 void attachPictures(HWND dialog, DuplexInstance& instance)
 {
-    WCHAR label[kTextUnits];
-    if (!instance.text.loadString(kStringContinueButton, label))
-        copyTextCut(kDefaultContinueButton, label, kTextUnits);
     const DuplexRequest& request = *instance.request;
     const UINT pictures[3] = {request.step1BitmapId, request.step2BitmapId, request.step3BitmapId};
     for (int step = 0; step < 3; ++step) {
+        WCHAR word[kTextUnits] = {};
         FramePicture picture;
         picture.bitmapId = pictures[step];
-        picture.label = label;
+        picture.label = pictureWord(instance.text, pictures[step], word) ? word : nullptr;
         picture.rightToLeftLayout = instance.text.rightToLeft();
         attachPicture(GetDlgItem(dialog, kPictureFrames[step]), picture);
     }

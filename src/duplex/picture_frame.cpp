@@ -5,10 +5,12 @@
 #include <utility>
 
 #include "common/access_key.h"
+#include "common/default_texts.h"
 #include "common/reading_direction.h"
-#include "common/resource_text.h"
+#include "common/string_block.h"
 #include "duplex/picture_fit.h"
 #include "module.h"
+#include "printdialogs.h"
 
 namespace {
 
@@ -324,6 +326,16 @@ int screenDpiOf(HWND frame)
 
 } // namespace
 
+bool pictureWord(ResourceText& text, UINT bitmapId, WCHAR* word)
+{
+    if (!wordPicture(LOWORD(bitmapId)))
+        return false;
+    if (!text.loadString(kStringContinueButton, word))
+        copyTextCut(kDefaultContinueButton, word, kTextUnits);
+    parseAccessKey(word, word, kTextUnits, BracketedKey::Dropped);
+    return true;
+}
+
 bool attachPicture(HWND frame, const FramePicture& picture)
 {
     if (!frame || stateOf(frame))
@@ -333,7 +345,7 @@ bool attachPicture(HWND frame, const FramePicture& picture)
         return false;
     state->bitmapId = picture.bitmapId;
     if (picture.label)
-        parseAccessKey(picture.label, state->label, kTextUnits, BracketedKey::Dropped);
+        copyTextCut(picture.label, state->label, kTextUnits);
     state->labelRightToLeft = readsRightToLeft(state->label, kTextUnits, picture.rightToLeftLayout);
     state->fontDpi = state->dpi = screenDpiOf(frame);
     SetWindowLongPtrW(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));

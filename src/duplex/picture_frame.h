@@ -7,8 +7,14 @@
 
 #include <windows.h>
 
-// What a frame shows: one of the library's pictures and, for a picture that shows the
-// dialog's button, that button's label as the caller wrote it (the frame copies it).
+#include "common/resource_text.h"
+
+// The word picture `bitmapId` carries (a button label, as the dialog's own button reads
+// without its access key) into `word` of kTextUnits; false for a picture without words.
+bool pictureWord(ResourceText& text, UINT bitmapId, WCHAR* word);
+
+// What a frame shows: one of the library's pictures and, for a picture with words, its
+// word from pictureWord (the frame copies it).
 struct FramePicture {
     UINT bitmapId = 0;
     const wchar_t* label = nullptr;

@@ -366,11 +366,13 @@ TEST(DuplexPanels, EveryFrameDrawsItsPictureAfterAnyInvalidation)
         dpiNow = 96;
         const char* reading = rightToLeft ? "mirrored" : "left to right";
         showDuplex(request, [&](HWND dialog) {
-            EnumChildWindows(dialog, hideAllButFrames, 0);
-            // The dialog's first paints, before any event.
-            waitForPicture(GetDlgItem(dialog, kFrames[0]), bitmapPixels(libraryModule(), ids[0]), {});
             gDialogProc = reinterpret_cast<WNDPROC>(
                 SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(runningDialogProc)));
+            // The dialog's first paints, before any event.
+            onDialogThread(dialog, [&] {
+                EnumChildWindows(dialog, hideAllButFrames, 0);
+                RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            });
             for (const Row& row : rows) {
                 suggested = taken = RECT{};
                 const int loadsBefore = gBitmapLoads;
