@@ -49,7 +49,9 @@ typedef struct WarningRequest {
     UINT32 reserved1;
     UINT32 showDialog;          /* exactly 1: show the dialog; anything else: return 0 */
     UINT32 reserved2;
-    WCHAR messageText[1024];    /* shown as it stands; over 150 units makes the dialog taller */
+    WCHAR messageText[1024];    /* shown as it stands, except that "&" marks an access key
+                                   and "&&" shows one "&"; over 150 units makes the dialog
+                                   taller */
     UINT32 thirdButtonTextId;   /* label of button 285; 0 hides it */
     UINT32 showCheckBox;        /* non-zero shows the "do not show again" check box */
     UINT32 reserved3[7];
@@ -87,7 +89,7 @@ typedef struct DuplexRequest {
 typedef struct JobStorageRequest {
     WCHAR userName[17];
     WCHAR jobName[17];
-    WCHAR locationLine1[256];
+    WCHAR locationLine1[256];     /* the three shown as they stand: "&" is drawn, no key */
     WCHAR locationLine2[256];
     WCHAR locationLine3[256];
     WCHAR preferenceKeyName[38];  /* key below HKCU\Software\Norvale\ */

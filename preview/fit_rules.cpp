@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "common/access_key.h"
 #include "common/resource_text.h"
 
 Overflow overflowOf(Extent room, Extent needed)
@@ -116,15 +117,10 @@ int hiddenLines(int height, int lineHeight)
 
 wchar_t accessKey(const std::wstring& label)
 {
-    for (size_t i = 0; i + 1 < label.size(); ++i) {
-        if (label[i] != L'&')
-            continue;
-        if (label[i + 1] != L'&')
-            // Upper case as the system matches keys, beyond the C library's ASCII.
-            return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(CharUpperW(MAKEINTRESOURCEW(label[i + 1]))));
-        ++i;
-    }
-    return 0;
+    std::vector<wchar_t> shown(label.size() + 1);
+    const wchar_t key = parseAccessKey(label.c_str(), shown.data(), shown.size(), BracketedKey::Drawn);
+    // Upper case as the system matches keys, beyond the C library's ASCII.
+    return key ? static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(CharUpperW(MAKEINTRESOURCEW(key)))) : 0;
 }
 
 std::vector<KeyClash> accessKeyClashes(const std::vector<Label>& labels)
@@ -156,16 +152,13 @@ bool isInvisible(wchar_t c)
 
 std::wstring drawnCharacters(const std::wstring& text, bool prefixes)
 {
+    std::vector<wchar_t> shown(text.begin(), text.end());
+    shown.push_back(L'\0');
+    if (prefixes)
+        parseAccessKey(shown.data(), shown.data(), shown.size(), BracketedKey::Drawn);
     std::wstring drawn;
-    for (size_t i = 0; i < text.size(); ++i) {
-        wchar_t c = text[i];
-        if (prefixes && c == L'&') {
-            if (i + 1 >= text.size() || text[i + 1] != L'&')
-                continue;
-            ++i;  // "&&" draws one ampersand
-        }
-        if (!isInvisible(c) && drawn.find(c) == std::wstring::npos)
-            drawn += c;
-    }
+    for (const wchar_t* c = shown.data(); *c; ++c)
+        if (!isInvisible(*c) && drawn.find(*c) == std::wstring::npos)
+            drawn += *c;
     return drawn;
 }

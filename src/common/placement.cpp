@@ -53,3 +53,10 @@ HWND foregroundWindowOfThisProcess()
         return nullptr;
     return process == GetCurrentProcessId() ? foreground : nullptr;
 }
+
+void takeSuggestedRectangle(HWND dialog, const RECT* suggested)
+{
+    if (suggested)
+        SetWindowPos(dialog, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+}

@@ -16,4 +16,7 @@ void centreOverForeground(HWND dialog, PlacementVariant variant);
 // when that program stops responding.
 HWND foregroundWindowOfThisProcess();
 
+// At WM_DPICHANGED: the dialog takes the rectangle the system suggests for the new DPI.
+void takeSuggestedRectangle(HWND dialog, const RECT* suggested);
+
 #endif

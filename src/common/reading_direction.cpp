@@ -109,7 +109,20 @@ ReadingDirection directionOfCodePoint(char32_t codePoint)
 
 ReadingDirection firstStrongDirection(const wchar_t* text, size_t capacity)
 {
+    // Text between an isolate mark (LRI, RLI, FSI) and its PDI decides nothing, however
+    // deep; an isolate left open runs to the end.
+    size_t isolates = 0;
     for (size_t i = 0; i < capacity && text[i]; ++i) {
+        if (text[i] >= 0x2066 && text[i] <= 0x2068) {
+            ++isolates;
+            continue;
+        }
+        if (text[i] == 0x2069) {
+            isolates -= isolates > 0;
+            continue;
+        }
+        if (isolates)
+            continue;
         char32_t point = text[i];
         if (isHighSurrogate(text[i]) && i + 1 < capacity && isLowSurrogate(text[i + 1])) {
             point = 0x10000 + ((point - 0xD800) << 10) + (text[i + 1] - 0xDC00);

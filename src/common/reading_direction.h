@@ -17,7 +17,8 @@ ReadingDirection directionOfCodePoint(char32_t codePoint);
 
 // The direction of the first strong character among the first `capacity` units of
 // `text` (up to its NUL); Neutral when there is none. Surrogate pairs count as one
-// character, a lone surrogate as neutral.
+// character, a lone surrogate as neutral; isolated runs (LRI, RLI or FSI to PDI) are
+// passed over.
 ReadingDirection firstStrongDirection(const wchar_t* text, size_t capacity);
 
 // Whether the text is to read right to left: its first strong character decides; a text

@@ -6,14 +6,32 @@
 #include "common/context_help.h"
 #include "common/placement.h"
 #include "common/reading_direction.h"
+#include "duplex/picture_frame.h"
 #include "module.h"
 #include "resource.h"
 
 namespace {
 
+const int kPictureFrames[3] = {IDC_DUPLEX_STEP1_PICTURE, IDC_DUPLEX_STEP2_PICTURE, IDC_DUPLEX_STEP3_PICTURE};
+
 DuplexInstance* instanceOf(HWND dialog)
 {
     return reinterpret_cast<DuplexInstance*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
+
+// Each frame draws its own picture from here on; the dialog keeps nothing of it.
+void attachPictures(HWND dialog, DuplexInstance& instance)
+{
+    const DuplexRequest& request = *instance.request;
+    const UINT pictures[3] = {request.step1BitmapId, request.step2BitmapId, request.step3BitmapId};
+    for (int step = 0; step < 3; ++step) {
+        WCHAR word[kTextUnits] = {};
+        FramePicture picture;
+        picture.bitmapId = pictures[step];
+        picture.label = pictureWord(instance.text, pictures[step], word) ? word : nullptr;
+        picture.rightToLeftLayout = instance.text.rightToLeft();
+        attachPicture(GetDlgItem(dialog, kPictureFrames[step]), picture);
+    }
 }
 
 void initialise(HWND dialog, DuplexInstance& instance)
@@ -23,18 +41,26 @@ void initialise(HWND dialog, DuplexInstance& instance)
     nameDuplexSteps(instance.text, dialog, *instance.request);
     groupButtonRow(GetDlgItem(dialog, IDOK), GetDlgItem(dialog, IDC_DUPLEX_HELP));
     applyReadingDirections(dialog, instance.text.rightToLeft());
+    attachPictures(dialog, instance);
     centreOverForeground(dialog, PlacementVariant::Duplex);
     // Last, so that nothing before it sees a half-built dialog.
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&instance));
 }
 
-void paintPanels(HWND dialog, DuplexInstance& instance)
+// The system moves the dialog to a screen of another DPI: it takes the rectangle the
+// system suggests, and the frames make their pictures and labels again for it.
+void changeDpi(HWND dialog, WPARAM wParam, const RECT* suggested)
 {
-    const DuplexRequest& request = *instance.request;
-    PanelPicture* kept = instance.pictures.steps;
-    paintPanel(dialog, IDC_DUPLEX_STEP1_PICTURE, request.step1BitmapId, instance.text, kept[0]);
-    paintPanel(dialog, IDC_DUPLEX_STEP2_PICTURE, request.step2BitmapId, instance.text, kept[1]);
-    paintPanel(dialog, IDC_DUPLEX_STEP3_PICTURE, request.step3BitmapId, instance.text, kept[2]);
+    takeSuggestedRectangle(dialog, suggested);
+    for (int frame : kPictureFrames)
+        changePictureDpi(GetDlgItem(dialog, frame), LOWORD(wParam));
+}
+
+BOOL CALLBACK tellChild(HWND child, LPARAM message)
+{
+    const MSG* colours = reinterpret_cast<const MSG*>(message);
+    SendMessageW(child, colours->message, colours->wParam, colours->lParam);
+    return TRUE;
 }
 
 void showHelp(HWND dialog, DuplexInstance& instance)
@@ -80,10 +106,15 @@ INT_PTR CALLBACK duplexDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
             initialise(dialog, *instance);
         return FALSE;  // no default focus
     }
-    case WM_PAINT: {
-        if (DuplexInstance* instance = instanceOf(dialog))
-            paintPanels(dialog, *instance);
-        return FALSE;  // the default processing paints the rest of the dialog
+    case WM_DPICHANGED: {
+        changeDpi(dialog, wParam, reinterpret_cast<const RECT*>(lParam));
+        return TRUE;
+    }
+    case WM_SYSCOLORCHANGE: {
+        // Only top-level windows hear of it; the frames' pictures sit on the colours.
+        MSG colours = {dialog, message, wParam, lParam, 0, {}};
+        EnumChildWindows(dialog, tellChild, reinterpret_cast<LPARAM>(&colours));
+        return FALSE;
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
@@ -91,11 +122,8 @@ INT_PTR CALLBACK duplexDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         return FALSE;  // the dialog's own colours
     }
     case WM_DESTROY: {
-        if (DuplexInstance* instance = instanceOf(dialog)) {
-            for (PanelPicture& kept : instance->pictures.steps)
-                releasePanelPicture(kept);
+        if (DuplexInstance* instance = instanceOf(dialog))
             closeContextHelp(instance->help);
-        }
         return FALSE;
     }
     case WM_CLOSE: {

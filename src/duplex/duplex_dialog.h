@@ -6,7 +6,6 @@
 
 #include "common/context_help.h"
 #include "common/resource_text.h"
-#include "duplex/duplex_panels.h"
 #include "printdialogs.h"
 
 // One per dialog, built and deleted by the runner. The request copy is the runner's to
@@ -14,8 +13,7 @@
 struct DuplexInstance {
     DuplexRequest* request = nullptr;
     ResourceText text;
-    DuplexPictures pictures;  // released when the dialog window goes
-    ContextHelp help;         // closed when the dialog window goes
+    ContextHelp help;  // closed when the dialog window goes
 };
 
 // Runs the dialog over the request copy, which it owns and frees: called directly in

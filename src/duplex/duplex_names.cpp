@@ -1,9 +1,10 @@
 #include <cwchar>
 
+#include "common/access_key.h"
 #include "common/accessibility.h"
 #include "common/string_block.h"
 #include "duplex/duplex_dialog.h"
-#include "duplex/picture_fit.h"
+#include "duplex/picture_frame.h"
 #include "resource.h"
 
 namespace {
@@ -47,7 +48,7 @@ void nameDuplexSteps(ResourceText& text, HWND dialog, const DuplexRequest& reque
         WCHAR name[kNameUnits] = {};
         append(name, number);
         GetDlgItemTextW(dialog, kSteps[step].text, part, 2 * kTextUnits);
-        removeMnemonic(part);
+        parseAccessKey(part, part, 2 * kTextUnits, BracketedKey::Dropped);
         append(name, part);
         if (pictureWord(text, bitmaps[step], part))
             append(name, part);

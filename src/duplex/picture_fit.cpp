@@ -41,24 +41,21 @@ PictureRect scaleToFit(const PictureRect& inPicture, int pictureWidth, int pictu
             scaled(inPicture.right, fit.width, pictureWidth), scaled(inPicture.bottom, fit.height, pictureHeight)};
 }
 
-void removeMnemonic(wchar_t* label)
+int labelFontHeight(int height, int neededWidth, int neededHeight, int roomWidth, int roomHeight, int floor)
 {
-    size_t length = wcslen(label);
-    // "(&C)" at the end, as East Asian labels carry the Latin access key.
-    if (length >= 4 && label[length - 4] == L'(' && label[length - 3] == L'&' && label[length - 2] != L'&' &&
-        label[length - 1] == L')') {
-        length -= 4;
-        while (length > 0 && label[length - 1] == L' ')
-            --length;
-    }
-    size_t kept = 0;
-    for (size_t index = 0; index < length; ++index) {
-        if (label[index] == L'&') {
-            if (label[index + 1] != L'&')
-                continue;
-            ++index;
-        }
-        label[kept++] = label[index];
-    }
-    label[kept] = L'\0';
+    const bool fits = neededWidth <= roomWidth && neededHeight <= roomHeight;
+    if (fits || roomWidth <= 0 || roomHeight <= 0 || neededWidth <= 0 || neededHeight <= 0)
+        return height;
+    // Height 0 is the system's default size, not the smallest: it has no scale to shrink.
+    const long long original = height < 0 ? -static_cast<long long>(height) : height;
+    if (!original)
+        return -(floor < roomHeight ? floor : roomHeight);
+    const long long byWidth = original * roomWidth / neededWidth;
+    const long long byHeight = original * roomHeight / neededHeight;
+    long long size = byWidth < byHeight ? byWidth : byHeight;
+    // The floor, but never taller than the face holds nor larger than the font was.
+    long long lowest = floor < byHeight ? floor : byHeight;
+    lowest = lowest < original ? lowest : original;
+    size = size > lowest ? size : lowest;
+    return static_cast<int>(height > 0 ? size : -size);
 }

@@ -3,8 +3,6 @@
 #ifndef PRINTDIALOGS_PICTURE_FIT_H
 #define PRINTDIALOGS_PICTURE_FIT_H
 
-#include <cwchar>
-
 // Where a picture goes in its frame and at what size. x counts from the frame's leading
 // edge: its left, or its right in a mirrored dialog; y from its top.
 struct PictureFit {
@@ -28,8 +26,10 @@ struct PictureRect {
 PictureRect scaleToFit(const PictureRect& inPicture, int pictureWidth, int pictureHeight,
                        const PictureFit& fit);
 
-// A button label as the button shows it, in place: each single "&" goes, "&&" becomes
-// "&", and a trailing mnemonic in brackets such as "(&C)" goes whole.
-void removeMnemonic(wchar_t* label);
+// The font height (a LOGFONT lfHeight: negative for the character height) at which a
+// label `needed` pixels wide and high fits its `room`, shrunk on its tighter axis but
+// never below `floor` pixels nor above the room's height; a label that fits keeps its
+// height. What is still too wide at the floor is cut.
+int labelFontHeight(int height, int neededWidth, int neededHeight, int roomWidth, int roomHeight, int floor);
 
 #endif

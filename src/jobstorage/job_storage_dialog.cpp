@@ -19,6 +19,14 @@ namespace {
 // Every way out of the notice ends it with the same result, which nobody reads.
 constexpr INT_PTR kNoticeEnded = 1;
 
+void setBoldFont(HWND dialog, HFONT font, BOOL redraw)
+{
+    const WPARAM bold = reinterpret_cast<WPARAM>(font);
+    SendMessageW(GetDlgItem(dialog, IDC_JOB_STORAGE_USER_NAME), WM_SETFONT, bold, redraw);
+    SendMessageW(GetDlgItem(dialog, IDC_JOB_STORAGE_JOB_NAME), WM_SETFONT, bold, redraw);
+    SendMessageW(GetDlgItem(dialog, IDC_JOB_STORAGE_HEADING), WM_SETFONT, bold, redraw);
+}
+
 void makeBoldFont(JobStorageInstance* instance, HWND dialog)
 {
     const HWND userName = GetDlgItem(dialog, IDC_JOB_STORAGE_USER_NAME);
@@ -32,18 +40,44 @@ void makeBoldFont(JobStorageInstance* instance, HWND dialog)
                                      face.lfUnderline, face.lfStrikeOut, face.lfCharSet,
                                      face.lfOutPrecision, face.lfClipPrecision, face.lfQuality,
                                      face.lfPitchAndFamily, face.lfFaceName);
-    const WPARAM bold = reinterpret_cast<WPARAM>(instance->boldFont);
-    SendMessageW(userName, WM_SETFONT, bold, 0);
-    SendMessageW(GetDlgItem(dialog, IDC_JOB_STORAGE_JOB_NAME), WM_SETFONT, bold, 0);
-    SendMessageW(GetDlgItem(dialog, IDC_JOB_STORAGE_HEADING), WM_SETFONT, bold, 0);
+    instance->boldFace = face;
+    instance->boldFace.lfWeight = FW_BOLD;
+    HDC screen = GetDC(dialog);
+    instance->fontDpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen)
+        ReleaseDC(dialog, screen);
+    setBoldFont(dialog, instance->boldFont, FALSE);
+}
+
+// The system moves the notice to a screen of another DPI: it takes the rectangle the
+// system suggests, and the bold font is made again for that DPI; the old one goes once
+// no box holds it.
+void changeNoticeDpi(JobStorageInstance* instance, HWND dialog, int dpi, const RECT* suggested)
+{
+    takeSuggestedRectangle(dialog, suggested);
+    if (!instance || !instance->boldFont || instance->fontDpi <= 0 || dpi <= 0)
+        return;
+    LOGFONTW face = instance->boldFace;
+    face.lfHeight = MulDiv(face.lfHeight, dpi, instance->fontDpi);
+    HFONT made = CreateFontIndirectW(&face);
+    if (!made)
+        return;  // the boxes keep the font they have
+    setBoldFont(dialog, made, TRUE);
+    DeleteObject(instance->boldFont);
+    instance->boldFont = made;
 }
 
 // The location lines, the job name and the user name, from the request.
 void setRequestTexts(const JobStorageRequest& request, HWND dialog)
 {
-    SetWindowTextW(GetDlgItem(dialog, IDC_JOB_STORAGE_LOCATION1), request.locationLine1);
-    SetWindowTextW(GetDlgItem(dialog, IDC_JOB_STORAGE_LOCATION2), request.locationLine2);
-    SetWindowTextW(GetDlgItem(dialog, IDC_JOB_STORAGE_LOCATION3), request.locationLine3);
+    // Data, not labels: "\\srv\R&D" shows its "&" and gives no access key.
+    const int lines[3] = {IDC_JOB_STORAGE_LOCATION1, IDC_JOB_STORAGE_LOCATION2, IDC_JOB_STORAGE_LOCATION3};
+    const WCHAR* texts[3] = {request.locationLine1, request.locationLine2, request.locationLine3};
+    for (int index = 0; index < 3; ++index) {
+        HWND line = GetDlgItem(dialog, lines[index]);
+        SetWindowLongPtrW(line, GWL_STYLE, GetWindowLongPtrW(line, GWL_STYLE) | SS_NOPREFIX);
+        SetWindowTextW(line, texts[index]);
+    }
 
     WCHAR jobName[kJobNameUnits] = {};
     composeJobName(request.jobName, request.suffixFlagA, request.suffixFlagB, jobName);
@@ -164,6 +198,10 @@ INT_PTR CALLBACK jobStorageDialogProc(HWND dialog, UINT message, WPARAM wParam, 
         if (auto* instance = reinterpret_cast<JobStorageInstance*>(GetWindowLongPtrW(dialog, DWLP_USER)))
             closeContextHelp(instance->help);
         return FALSE;
+    case WM_DPICHANGED:
+        changeNoticeDpi(reinterpret_cast<JobStorageInstance*>(GetWindowLongPtrW(dialog, DWLP_USER)), dialog,
+                        LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return TRUE;
     case WM_CLOSE:
         // The close box and Alt+F4 end the notice without storing the check box.
         EndDialog(dialog, kNoticeEnded);

@@ -15,6 +15,8 @@ struct JobStorageInstance {
     ResourceText text;
     HFONT boldFont = nullptr;   // made at initialisation, deleted when the dialog has closed
     ContextHelp help;           // closed when the dialog window goes
+    LOGFONTW boldFace = {};     // what boldFont was made from, at fontDpi
+    int fontDpi = 0;
 };
 
 // Ends every text field of the copy within its field, so that a caller's field filled to

@@ -2,7 +2,7 @@
 
 #include <oleacc.h>
 
-#include "duplex/picture_fit.h"
+#include "common/access_key.h"
 #include "duplex_harness.h"
 #include "notice_driver.h"
 #include "warning_support.h"
@@ -29,7 +29,7 @@ std::wstring heard(HWND control, LONG* state = nullptr)
 std::wstring shown(HWND dialog, int id)
 {
     std::wstring text = itemText(dialog, id);
-    removeMnemonic(text.data());
+    parseAccessKey(text.data(), text.data(), text.size() + 1, BracketedKey::Dropped);
     return text.c_str();
 }
 

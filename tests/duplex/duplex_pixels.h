@@ -49,6 +49,19 @@ inline Pixels readPixels(HDC source, int x, int y, int width, int height)
     return pixels;
 }
 
+// What a window has drawn, read from its own DC in screen order, with nothing waiting
+// for the screen to catch up.
+inline Pixels drawnPixels(HWND window)
+{
+    RECT client = {};
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    SetLayout(dc, 0);
+    Pixels pixels = readPixels(dc, 0, 0, client.right, client.bottom);
+    ReleaseDC(window, dc);
+    return pixels;
+}
+
 // What the screen shows inside a window's rectangle.
 inline Pixels screenPixels(HWND window)
 {
@@ -109,8 +122,9 @@ inline int pictureDistance(const Pixels& frame, const Pixels& bitmap, Mirroring 
     const bool mirrored = mirroring.picture;
     const RECT placed = placedPicture(frame.width, frame.height, bitmap, mirroring.dialog);
     const int width = placed.right - placed.left, height = placed.bottom - placed.top;
-    if (width <= 0 || height <= 0)
-        return -1;
+    if (width <= 0 || height <= 0 || placed.left < 0 || placed.top < 0 || placed.right > frame.width ||
+        placed.bottom > frame.height)
+        return -1;  // a picture placed beyond its frame shows nowhere whole
     // The bitmap pixel that frame pixel (x, y) of the placed picture shows.
     const auto source = [&](int x, int y) {
         const int across = mirrored ? placed.right - 1 - x : x - placed.left;
@@ -187,6 +201,8 @@ inline PictureCheck checkPicture(const Pixels& frame, const Pixels& bitmap, Mirr
 inline PictureCheck waitForPicture(HWND frame, const Pixels& bitmap, Mirroring mirrored, RECT skip = {},
                                    DWORD timeoutMs = 2000)
 {
+    // The frame's pending paint first: the screen may still show an earlier dialog there.
+    RedrawWindow(GetParent(frame), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     const DWORD start = GetTickCount();
     PictureCheck check;
     do {

@@ -27,6 +27,13 @@ TEST(ReadingDirection, FirstStrongCharacterDecides)
         {L"\x0661\x0662 \x0645", R},                            // Arabic-Indic digits are neutral
         {L"\xD802\xDD00", R},                                   // Phoenician, a surrogate pair
         {L"\xDC00 x", L},                                       // a lone surrogate is passed over
+        {L"\xDC00\x05D0", R},                                   // and never taken for a letter
+        {L"Report \x05E9\x05DC\x05D5\x05DD", L},               // the first strong one, not any
+        {L"\x2067\x05D0\x2069" L"abc", L},                     // an isolate decides nothing
+        {L"\x2066" L"abc\x2069\x05D0", R},
+        {L"\x2067\x2066" L"a\x2069\x05D0\x2069" L"b", L},        // nested: to the matching PDI
+        {L"\x2068\x05D0", N},                                  // left open: to the end
+        {L"\x2069\x05D0", R},                                  // a PDI alone closes nothing
         {L"\x200F" L"abc", R},                                  // a right-to-left mark
     };
     for (const Case& c : cases) {

@@ -137,17 +137,85 @@ TEST(JobStorageDialog, UserNameJobNameAndHeadingAreBold)
     EXPECT_NE(FW_BOLD, dialogFont.lfWeight);
 }
 
-TEST(JobStorageDialog, BoldFontIsDeletedWhenTheNoticeCloses)
+TEST(JobStorageDialog, BoldFontIsMadeAgainForANewDpiAndDeletedWhenTheNoticeCloses)
 {
-    HFONT bold = nullptr;
+    HFONT bold = nullptr, atNewDpi = nullptr;
     {
         Notice notice(noticeRequest());
         ASSERT_NE(nullptr, notice.dialog());
         bold = fontHandleOf(notice.item(IDC_JOB_STORAGE_USER_NAME));
         ASSERT_EQ(static_cast<DWORD>(OBJ_FONT), GetObjectType(bold));
+        const LONG height = fontOf(notice.item(IDC_JOB_STORAGE_USER_NAME)).lfHeight;
+        // As the system sends it on a move to a screen of 144 DPI.
+        RECT suggested = {};
+        GetWindowRect(notice.dialog(), &suggested);
+        suggested.right += (suggested.right - suggested.left) / 2;
+        suggested.bottom += (suggested.bottom - suggested.top) / 2;
+        SendMessageW(notice.dialog(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+        RECT taken = {};
+        GetWindowRect(notice.dialog(), &taken);
+        EXPECT_TRUE(EqualRect(&suggested, &taken)) << "the suggested rectangle taken";
+        atNewDpi = fontHandleOf(notice.item(IDC_JOB_STORAGE_USER_NAME));
+        EXPECT_EQ(0u, GetObjectType(bold)) << "the font for the old DPI outlived it";
+        EXPECT_EQ(MulDiv(height, 144, 96), fontOf(notice.item(IDC_JOB_STORAGE_USER_NAME)).lfHeight);
+        for (int id : {IDC_JOB_STORAGE_JOB_NAME, IDC_JOB_STORAGE_HEADING})
+            EXPECT_EQ(atNewDpi, fontHandleOf(notice.item(id))) << "box " << id;
+        EXPECT_EQ(FW_BOLD, fontOf(notice.item(IDC_JOB_STORAGE_HEADING)).lfWeight);
         ASSERT_TRUE(notice.pressCloseBox());
     }
-    EXPECT_EQ(0u, GetObjectType(bold)) << "the bold font outlived its notice";
+    EXPECT_EQ(0u, GetObjectType(atNewDpi)) << "the bold font outlived its notice";
+}
+
+namespace {
+
+// The columns a static's text inks, as the control draws it (WM_PRINTCLIENT), or, with
+// `format`, as DrawTextW draws its text in its font.
+int inkedColumns(HWND control, UINT format = 0, const std::wstring& text = L"")
+{
+    RECT client = {};
+    GetClientRect(control, &client);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ previous = SelectObject(memory, canvas);
+    FillRect(memory, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    if (format) {
+        HGDIOBJ font = SelectObject(memory, fontHandleOf(control));
+        SetBkMode(memory, TRANSPARENT);
+        DrawTextW(memory, text.c_str(), -1, &client, format);
+        SelectObject(memory, font);
+    } else {
+        SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    }
+    int columns = 0;
+    for (int x = 0; x < client.right; ++x) {
+        bool inked = false;
+        for (int y = 0; y < client.bottom && !inked; ++y)
+            inked = (GetPixel(memory, x, y) & 0xFF) < 0x80;
+        columns += inked;
+    }
+    SelectObject(memory, previous);
+    DeleteObject(canvas);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return columns;
+}
+
+} // namespace
+
+TEST(JobStorageDialog, ALocationLineDrawsItsAmpersand)
+{
+    JobStorageRequest request = noticeRequest();
+    const std::wstring location = L"\\\\srv\\R&D";
+    setField(request.locationLine1, location);
+    Notice notice(request);
+    ASSERT_NE(nullptr, notice.dialog());
+    HWND line = notice.item(IDC_JOB_STORAGE_LOCATION1);
+    const UINT asLabel = DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS;
+    const int drawn = inkedColumns(line);
+    const int withAmpersand = inkedColumns(line, asLabel | DT_NOPREFIX, location);
+    EXPECT_EQ(withAmpersand, drawn) << "columns inked by the control against DrawTextW with its \"&\"";
+    EXPECT_LT(inkedColumns(line, asLabel, location), withAmpersand) << "a drawn \"&\" takes room";
 }
 
 TEST(JobStorageDialog, JobNameSuffixFollowsBothFlags)
@@ -328,6 +396,7 @@ TEST(JobStorageDialog, EachTextReadsInItsOwnDirectionInHebrew)
     }
     for (int id : {IDC_JOB_STORAGE_USER_LABEL, IDC_JOB_STORAGE_JOB_LABEL, IDC_JOB_STORAGE_HEADING, IDOK})
         EXPECT_NE(0, exStyle(id) & WS_EX_RTLREADING) << "Hebrew text in control " << id;
+    EXPECT_NE(0, GetWindowLongPtrW(notice.dialog(), GWL_EXSTYLE) & WS_EX_RTLREADING) << "the Hebrew caption";
     // The label paints with a DC that reads right to left, whatever its control makes of the style.
     HDC paint = CreateCompatibleDC(nullptr);
     SendMessageW(notice.dialog(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(paint),
