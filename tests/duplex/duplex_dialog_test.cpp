@@ -285,7 +285,7 @@ TEST_F(DuplexDialog, ArabicAndHebrewGetTheMirroredTemplate)
 
 // Tab to Help, work in another window for a moment, come back: the focus is where Tab put
 // it, in both modes.
-TEST(DuplexDialog, FocusStaysWhereItWasWhenThePersonComesBack)
+TEST_F(DuplexDialog, FocusStaysWhereItWasWhenThePersonComesBack)
 {
     for (UINT32 blocking : {0u, 1u}) {
         const DuplexShown shown = showDuplex(duplexRequest(L"duplex_strings.dll", blocking), [&](HWND dialog) {
