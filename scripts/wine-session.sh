@@ -70,10 +70,10 @@ start_wine_session() {
         wineserver -p </dev/null >/dev/null 2>&1
     fi
     wine cmd /c exit </dev/null >/dev/null 2>&1
-    # Wine stops its services some seconds after its last program ends, and every program
-    # after that starts them again: a second or more each, 13 s becoming 40 s for the string
-    # check's test after an idle moment. One program that waits on input no one writes keeps
-    # them up until the session ends.
+    # Some seconds after its last program ends, Wine lets its own processes go (the desktop's
+    # explorer among them), and every program after that pays for starting them again: the
+    # string check's test took 40 s instead of 13 after an idle moment. One program that
+    # waits on input no one writes keeps them up until the session ends.
     WINE_KEEPER_FIFO=$(mktemp -u)
     mkfifo "$WINE_KEEPER_FIFO"
     wine cmd /c pause <"$WINE_KEEPER_FIFO" >/dev/null 2>&1 &
