@@ -11,4 +11,5 @@ build=${BUILD_DIR:-build}
 source scripts/wine-session.sh
 start_wine_session "$build"
 export RELIABILITY_SCALE=${RELIABILITY_SCALE:-10}
-wine "$build/bin/reliability_tests.exe" "$@"
+# Through the tests' runner: a crash or a missing summary fails the run whatever its exit status.
+bash cmake/wine-test.sh "$build/bin/reliability_tests.exe" "$@"

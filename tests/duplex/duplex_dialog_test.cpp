@@ -309,3 +309,20 @@ TEST_F(DuplexDialog, ArabicAndHebrewGetTheMirroredTemplate)
             << "OK stands right of Help when mirrored, language " << std::hex << c.language;
     }
 }
+
+// Tab to Help, work in another window for a moment, come back: the focus is where Tab put
+// it, in both modes.
+TEST_F(DuplexDialog, FocusStaysWhereItWasWhenThePersonComesBack)
+{
+    for (UINT32 blocking : {0u, 1u}) {
+        const DuplexShown shown = showDuplex(duplexRequest(L"duplex_strings.dll", blocking), [&](HWND dialog) {
+            EXPECT_EQ(IDOK, focusedId(dialog, IDOK)) << "blocking " << blocking;
+            SendMessageW(dialog, WM_NEXTDLGCTL, 0, FALSE);
+            EXPECT_EQ(IDC_DUPLEX_HELP, focusedId(dialog, IDC_DUPLEX_HELP)) << "blocking " << blocking << ", after Tab";
+            EXPECT_TRUE(leaveAndComeBack(dialog)) << "blocking " << blocking;
+            EXPECT_EQ(IDC_DUPLEX_HELP, focusedId(dialog, IDC_DUPLEX_HELP))
+                << "blocking " << blocking << ", on coming back";
+        });
+        EXPECT_TRUE(shown.sawDialog);
+    }
+}

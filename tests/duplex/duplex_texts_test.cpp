@@ -45,7 +45,7 @@ TEST(DuplexTexts, DefaultsWhenTheResourceModuleCannotBeLoaded)
 
 TEST(DuplexTexts, ModuleStringsReplaceEveryDefault)
 {
-    for (UINT32 flag : {0u, 1u}) {
+    for (UINT32 flag : {0u, 7u}) {
         const DuplexTexts texts = textsShownFor(duplexRequest(L"duplex_strings.dll", flag));
         EXPECT_EQ(L"Module caption", texts.caption);
         EXPECT_EQ(L"Module odd pages printing", texts.intro);
@@ -145,27 +145,4 @@ TEST(DuplexTexts, StepIdZeroIsStringZeroOrTheStepDefault)
     texts = textsShownFor(request);
     EXPECT_EQ(kStep1, texts.step1) << "a module without string 0";
     EXPECT_EQ(kStep2, texts.step2) << "a module without string 0";
-}
-
-TEST(DuplexTexts, ChoicesByModeAndFlags)
-{
-    const struct {
-        UINT32 continueFromDialog, evenPagesFirst, step3TextId;
-        UINT intro, ok;
-        bool joins;
-    } cases[] = {
-        {0, 0, 3140, kStringIntroOddPrinting, kStringOkButton, true},
-        {1, 0, 3140, kStringIntroOddPrinting, kStringContinueButton, false},
-        {0, 2, 3141, kStringIntroEvenFirst, kStringOkButton, false},
-        {7, 1, 3141, kStringIntroEvenFirst, kStringContinueButton, false},
-    };
-    for (const auto& c : cases) {
-        DuplexRequest request = {};
-        request.continueFromDialog = c.continueFromDialog;
-        request.evenPagesFirst = c.evenPagesFirst;
-        request.step3TextId = c.step3TextId;
-        EXPECT_EQ(c.intro, duplexIntroId(request)) << "evenPagesFirst " << c.evenPagesFirst;
-        EXPECT_EQ(c.ok, duplexOkButtonId(request)) << "continueFromDialog " << c.continueFromDialog;
-        EXPECT_EQ(c.joins, joinsPressGoLine(request)) << c.continueFromDialog << " " << c.step3TextId;
-    }
 }

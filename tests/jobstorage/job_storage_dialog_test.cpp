@@ -492,3 +492,18 @@ TEST(JobStorageDialog, TextFieldsWithoutTheirNulShowTheirFirstUnits)
     ASSERT_TRUE(waitForHelpCalls(1));
     EXPECT_EQ(std::wstring(255, L'H'), helpCalls()[0].file) << "the help file's first 255 units";
 }
+
+// Tab to the job name, work in another window for a moment, come back: the focus is where
+// Tab put it.
+TEST(JobStorageDialog, FocusStaysWhereItWasWhenThePersonComesBack)
+{
+    Notice notice(noticeRequest());
+    ASSERT_NE(nullptr, notice.dialog());
+    const HWND dialog = notice.dialog();
+    EXPECT_EQ(IDC_JOB_STORAGE_USER_NAME, focusedId(dialog, IDC_JOB_STORAGE_USER_NAME));
+    SendMessageW(dialog, WM_NEXTDLGCTL, 0, FALSE);
+    EXPECT_EQ(IDC_JOB_STORAGE_JOB_NAME, focusedId(dialog, IDC_JOB_STORAGE_JOB_NAME)) << "after Tab";
+    EXPECT_TRUE(leaveAndComeBack(dialog));
+    EXPECT_EQ(IDC_JOB_STORAGE_JOB_NAME, focusedId(dialog, IDC_JOB_STORAGE_JOB_NAME)) << "on coming back";
+    EXPECT_TRUE(notice.pressOk());
+}

@@ -180,10 +180,10 @@ TEST(PrefsTool, ListsAndResetsWhatTheNoticeStoresUnderAnyName)
         std::string shown;
         std::wstring argument;
     } cases[] = {
+        {keys.fresh(L"--all"), "--all", L"-- --all"},
         {keys.fresh(kPrefix + L"Dept") + L"\\Office3", narrow(kPrefix) + "Dept\\Office3",
          L"\"" + kPrefix + L"Dept\\Office3\""},
         {L"", "\"\"", L"\"\""},
-        {keys.fresh(L"--all"), "--all", L"-- --all"},
     };
     for (const auto& c : cases) {
         Notice notice(noticeRequest(c.name.c_str()));
@@ -199,6 +199,10 @@ TEST(PrefsTool, ListsAndResetsWhatTheNoticeStoresUnderAnyName)
         const ProgramRun reset = runPrefs(L"reset " + c.argument);
         EXPECT_EQ(0u, reset.exitCode) << c.shown << ": " << reset.output;
         EXPECT_EQ(kShown, readValue(preferenceKeyPath(c.name)).data) << c.shown;
+        for (const auto& later : cases)
+            if (&later > &c)
+                EXPECT_EQ(kHidden, readValue(preferenceKeyPath(later.name)).data)
+                    << later.shown << " left alone by reset " << narrow(c.argument);
     }
 }
 

@@ -3,7 +3,6 @@
 #include <map>
 
 #include "../../preview/check_findings.h"
-#include "duplex/duplex_texts.h"
 #include "resource.h"
 
 // Which string ids the check expects in which window, and how it reports a finding.
@@ -36,24 +35,25 @@ Shown shownFor(std::vector<std::wstring> arguments, std::vector<int>* notReadByD
 
 } // namespace
 
-// The choices themselves are the library's (tests/duplex); the check must follow them.
+// The ids the duplex dialog shows in each mode, written out: the check must name what
+// the dialog shows, whatever the library's choice becomes.
 TEST(CheckFindings, DuplexTextsAreTheDialogsOwnChoices)
 {
-    const std::vector<std::vector<std::wstring>> variants = {
-        {L"duplex", L"--step3-text", L"3140"},
-        {L"duplex", L"--blocking", L"--even-first", L"--step3-text", L"3140"},
-        {L"duplex", L"--step3-text", L"3141"},
+    const struct {
+        std::vector<std::wstring> arguments;
+        std::vector<UINT> step3;
+        UINT ok, intro;
+    } cases[] = {
+        {{L"duplex", L"--step3-text", L"3140"}, {3140, 3066}, 849, 3314},
+        {{L"duplex", L"--blocking", L"--even-first", L"--step3-text", L"3140"}, {3140}, 3142, 3312},
+        {{L"duplex", L"--step3-text", L"3141"}, {3141}, 849, 3314},
     };
-    for (const auto& arguments : variants) {
-        const DuplexRequest request = optionsFor(arguments).duplex;
-        Shown shown = shownFor(arguments);
-        const std::vector<UINT> step3 = joinsPressGoLine(request)
-                                            ? std::vector<UINT>{kStringInsertStack, kStringPressGo}
-                                            : std::vector<UINT>{request.step3TextId};
-        EXPECT_EQ(step3, shown[IDC_DUPLEX_STEP3_TEXT]) << testing::PrintToString(arguments);
-        EXPECT_EQ(std::vector<UINT>{duplexOkButtonId(request)}, shown[IDOK]);
-        EXPECT_EQ(std::vector<UINT>{duplexIntroId(request)}, shown[IDC_DUPLEX_INTRO]);
-        EXPECT_EQ(std::vector<UINT>{kStringDuplexCaption}, shown[0]);
+    for (const auto& c : cases) {
+        Shown shown = shownFor(c.arguments);
+        EXPECT_EQ(c.step3, shown[IDC_DUPLEX_STEP3_TEXT]) << testing::PrintToString(c.arguments);
+        EXPECT_EQ(std::vector<UINT>{c.ok}, shown[IDOK]) << testing::PrintToString(c.arguments);
+        EXPECT_EQ(std::vector<UINT>{c.intro}, shown[IDC_DUPLEX_INTRO]) << testing::PrintToString(c.arguments);
+        EXPECT_EQ(std::vector<UINT>{3144}, shown[0]);
     }
 }
 

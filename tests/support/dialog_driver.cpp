@@ -84,6 +84,53 @@ void pressButton(HWND dialog, int controlId)
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, controlId)));
 }
 
+namespace {
+
+bool activeIs(HWND dialog, bool active)
+{
+    for (int tries = 0; tries < 100; ++tries) {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+        if ((info.hwndActive == dialog) == active)
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+} // namespace
+
+bool isActive(HWND dialog)
+{
+    return activeIs(dialog, true);
+}
+
+int focusedId(HWND dialog, int expected)
+{
+    GUITHREADINFO info = {};
+    for (int tries = 0; tries < 100; ++tries) {
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+        if (info.hwndFocus && GetDlgCtrlID(info.hwndFocus) == expected)
+            break;
+        Sleep(10);
+    }
+    return info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0;
+}
+
+bool leaveAndComeBack(HWND dialog)
+{
+    HWND elsewhere = CreateWindowExW(0, L"STATIC", L"Another window", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                     0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(elsewhere);
+    const bool left = activeIs(dialog, false);
+    SetForegroundWindow(dialog);
+    const bool back = activeIs(dialog, true);
+    DestroyWindow(elsewhere);
+    return left && back;
+}
+
 DialogWatcher::DialogWatcher(std::function<void(HWND)> onDialog, DWORD timeoutMs)
     : known_(processDialogs()), onDialog_(std::move(onDialog))
 {

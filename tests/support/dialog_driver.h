@@ -31,6 +31,18 @@ RECT itemRect(HWND dialog, int controlId);
 // Sends what a click on the button sends (WM_COMMAND, BN_CLICKED) without waiting.
 void pressButton(HWND dialog, int controlId);
 
+// Whether the dialog is the active window of its thread, once it is or a second has passed.
+bool isActive(HWND dialog);
+
+// The id of the control that has the keyboard focus in the dialog's thread, once it is
+// `expected` or a second has passed.
+int focusedId(HWND dialog, int expected);
+
+// What a person does who works in another window for a moment: activates a window of the
+// test's own, then the dialog again. False when the dialog did not lose the activation or
+// did not get it back.
+bool leaveAndComeBack(HWND dialog);
+
 // For dialogs that block the calling thread: runs `onDialog` on a thread of its own with
 // the first new dialog of this process, then the test's thread goes on to call the export.
 class DialogWatcher {

@@ -80,21 +80,6 @@ inline INT32 showNoWarning(const WarningRequest& request, int* checkBoxChecked =
     return checkBoxChecked ? IShowWarningDialogEx(&request, checkBoxChecked) : IShowWarningDialog(&request);
 }
 
-// The id of the control that has the keyboard focus in the dialog's thread, once it is
-// `expected` or a second has passed.
-inline int focusedId(HWND dialog, int expected)
-{
-    GUITHREADINFO info = {};
-    for (int tries = 0; tries < 100; ++tries) {
-        info.cbSize = sizeof info;
-        GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
-        if (info.hwndFocus && GetDlgCtrlID(info.hwndFocus) == expected)
-            break;
-        Sleep(10);
-    }
-    return info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0;
-}
-
 // The id of the first control the dialog's thread gives the keyboard focus, as a screen
 // reader would announce it first; 0 when none has it within a second.
 inline int firstFocusedId(HWND dialog)
