@@ -8,7 +8,12 @@ packages=(cmake make g++-mingw-w64-x86-64 wine wine64 xvfb xfonts-base googletes
     # Liberation for Latin, Greek and Cyrillic dialogs, DejaVu for Arabic and Hebrew and
     # for captions, and fonts that also have Latin letters for Japanese, and for Chinese
     # (Simplified and Traditional) and Korean (1.6 MB).
-    fonts-wine fonts-liberation fonts-dejavu-core fonts-ipafont-gothic fonts-wqy-microhei)
+    fonts-wine fonts-liberation fonts-dejavu-core fonts-ipafont-gothic fonts-wqy-microhei
+    # The scripts of the other display languages and language packs, regular and bold
+    # (DejaVu has Georgian and Armenian): Noto's UI faces for Thai, Devanagari, Bengali,
+    # Tamil and Khmer; Loma for Thai dialogs, which want Latin letters in the same face;
+    # Abyssinica for Ethiopic (2.6 MB together).
+    fonts-noto-ui-core fonts-tlwg-loma-ttf fonts-sil-abyssinica)
 # lld links the DLL's second build, with clang (scripts/build.sh --clang).
 packages+=(lld-14)
 missing=()

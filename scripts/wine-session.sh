@@ -13,6 +13,8 @@ start_wine_session() {
     build=$(cd "$1" && pwd)
     export WINEPREFIX="$build/wineprefix" WINEARCH=win64 WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
+    FONTCONFIG_FILE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine-fonts.conf"
+    export FONTCONFIG_FILE
 
     # Xvfb picks a free display itself (taking its lock file atomically, so that runs
     # started at the same moment never share one) and writes its number once it listens.
@@ -39,15 +41,15 @@ start_wine_session() {
     wineserver -p </dev/null >/dev/null 2>&1
     # The marker holds the version of the configuration below: a prefix made by an
     # older version is configured again.
-    local version=5
+    local version=9
     if [ "$(cat "$WINEPREFIX/.configured" 2>/dev/null)" != "$version" ]; then
         wineboot -i </dev/null >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$WINE_DESKTOP_SIZE" /f </dev/null >/dev/null 2>&1
-        # Captions in a font that has Arabic and Hebrew, as a localized system would have:
-        # bold DejaVu Sans, 8 points, default character set (a LOGFONTW).
+        # Captions in the dialog font, bold, as a localized system has them: Wine takes the
+        # locale's face for "MS Shell Dlg" (a LOGFONTW: 8 points, bold, default character set).
         wine reg add 'HKCU\Control Panel\Desktop\WindowMetrics' /v CaptionFont /t REG_BINARY /f \
-            /d f5ffffff000000000000000000000000bc0200000000000100000000440065006a006100560075002000530061006e007300000000000000000000000000000000000000000000000000000000000000000000000000000000000000 </dev/null >/dev/null 2>&1
+            /d f5ffffff000000000000000000000000bc02000000000001000000004d00530020005300680065006c006c00200044006c00670000000000000000000000000000000000000000000000000000000000000000000000000000000000 </dev/null >/dev/null 2>&1
         # A crashing program must end with a backtrace, not wait on a crash dialog.
         wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
         # Every thread that shows a window opens an X input method of its own and closes
@@ -76,9 +78,15 @@ start_wine_session() {
 # Marlett draws the close box (without it the box shows the letter "r"). The dialog font
 # "MS Shell Dlg" stands for a Windows face that is not here (Tahoma, Microsoft Sans
 # Serif, SimSun, PMingLiU, Gulim, MS UI Gothic); Wine then takes a font for the locale's
-# script: Liberation Sans, DejaVu Sans for Hebrew and Arabic, WenQuanYi Micro Hei for
-# Chinese and Korean, IPAGothic for Japanese. Captions are in DejaVu Sans, which has no
-# Han, kana or Hangul: it links to those fonts, as Windows links its interface fonts.
+# script: Liberation Sans for Latin, Greek and Cyrillic and for every locale without a
+# code page of its own (Hindi, Georgian, Khmer, ...), DejaVu Sans for Hebrew, Arabic,
+# Persian, Urdu and Vietnamese, Loma for Thai, WenQuanYi Micro Hei for Chinese
+# and Korean, IPAGothic for Japanese; captions take the same face in bold.
+# A face links to the fonts of the scripts it lacks, as Windows links its interface fonts.
+# Wine follows a link only for a character outside the locale's code page (a Thai letter
+# under Thai never reaches a linked font), so each locale's face must have its own script.
+# And a link gives a face the code pages of the fonts it links to, so that Wine takes it
+# for those locales: a face links only to fonts with no code page it should not be taken for.
 # Links of the Windows names would not last: Wine rewrites them whenever the locale
 # changes. Giving those names to these fonts instead (Wine's font replacements) changed
 # the font of Latin, Greek and Japanese dialogs and drew Hebrew or Greek as boxes.
@@ -90,22 +98,49 @@ configure_fonts() {
         mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
         cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
     fi
-    # A link names the font's file, which Wine matches by its name alone. Japanese first,
-    # as on a Windows of another language; the second has Chinese and Korean, and draws
-    # the Han characters Japanese fonts lack.
-    local links="" family file face
-    for family in IPAGothic "WenQuanYi Micro Hei"; do
-        file=$(fc-list "$family" file 2>/dev/null | head -n 1 | sed 's/: *$//')
-        [ -n "$file" ] || continue
-        # reg's list separator is the two characters \0.
-        links+="${links:+\\0}$(basename "$(readlink -f "$file")"),$family"
+    # Japanese first, as on a Windows of another language; the second has Chinese and
+    # Korean. Georgian and Armenian from DejaVu Serif, which has Liberation's code pages
+    # only (DejaVu Sans would make Liberation the Hebrew and Arabic face).
+    local scripts=("Noto Sans Devanagari UI" "Noto Sans Bengali UI" "Noto Sans Tamil UI" "Noto Sans Khmer UI"
+        "Abyssinica SIL")
+    link_face "DejaVu Sans" IPAGothic "WenQuanYi Micro Hei" "${scripts[@]}"
+    link_face "Liberation Sans" "DejaVu Serif" "${scripts[@]}"
+    # An edit box draws through Uniscribe, which follows no link: for a script its font
+    # lacks it takes the Windows font of that script, here the one installed for it.
+    local substitute
+    for substitute in "Mangal=Noto Sans Devanagari UI" "Vrinda=Noto Sans Bengali UI" "Latha=Noto Sans Tamil UI" \
+        "DaunPenh=Noto Sans Khmer UI" "Khmer UI=Noto Sans Khmer UI" "Nyala=Abyssinica SIL" "Sylfaen=DejaVu Sans"; do
+        wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+            /v "${substitute%%=*}" /d "${substitute#*=}" /f </dev/null >/dev/null 2>&1
     done
-    if [ -n "$links" ]; then
-        for face in "DejaVu Sans" "DejaVu Sans Bold"; do
-            wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-                /v "$face" /t REG_MULTI_SZ /d "$links" /f </dev/null >/dev/null 2>&1
+}
+
+# Links FACE, regular and bold, to the fonts of the FAMILIES after it, in that order.
+link_face() {
+    local face=$1 style family link links name
+    shift
+    for style in Regular Bold; do
+        links=""
+        for family in "$@"; do
+            link=$(font_link "$family" "$style") || continue
+            # reg's list separator is the two characters \0.
+            links+="${links:+\\0}$link"
         done
-    fi
+        [ -n "$links" ] || continue
+        name=$face
+        [ "$style" = Regular ] || name+=" $style"
+        wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+            /v "$name" /t REG_MULTI_SZ /d "$links" /f </dev/null >/dev/null 2>&1
+    done
+}
+
+# "FILE,FAMILY" of FAMILY's face nearest to STYLE (its regular face when it has no bold): a
+# link names the font's file, which Wine matches by its name alone.
+font_link() {
+    local found
+    found=$(fc-match -f '%{family[0]}|%{file}' "$1:style=$2" 2>/dev/null) || return 1
+    [ "${found%%|*}" = "$1" ] || return 1
+    printf '%s,%s' "$(basename "$(readlink -f "${found#*|}")")" "$1"
 }
 
 stop_wine_session() {
