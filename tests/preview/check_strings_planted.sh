@@ -108,6 +108,23 @@ grep -q '^de-DE 96dpi jobstorage-path string - control [0-9]* no-font: no instal
 grep -q '1 dialogs checked, 1 with findings (7 findings), .* 1 not checked' <<<"$output" ||
     { echo "a dialog that could not be checked counted as checked"; failed=1; }
 
+# A module built on its own: a LANGUAGE name windres lacks fails with its line and the
+# numbers to write, leaving no module; with the numbers it builds and reads as Persian.
+rc="$build/persian.rc"
+printf '#pragma code_page(65001)\n#include <windows.h>\nLANGUAGE LANG_PERSIAN, SUBLANG_DEFAULT\nSTRINGTABLE\nBEGIN\n 4002, "هشدار"\nEND\n' >"$rc"
+rm -f "$build/persian.dll"
+status=0
+output=$(bash "$here/../../scripts/build-module.sh" "$rc" 2>&1) || status=$?
+expect "module with an unknown name: exit" 2 "$status"
+expect "module with an unknown name: hint" "  3 | LANGUAGE LANG_PERSIAN, SUBLANG_DEFAULT|hint: LANG_PERSIAN: use LANGUAGE 0x29, 0x01" \
+    "$(grep -E '^  3 \||^hint' <<<"$output" | paste -sd '|')"
+[ ! -e "$build/persian.dll" ] && [ -z "$(find "$build" -maxdepth 1 -name '.build-module.*')" ] ||
+    { echo "a failed build left a module"; failed=1; }
+sed -i 's/LANG_PERSIAN, SUBLANG_DEFAULT/0x29, 0x01/' "$rc"
+bash "$here/../../scripts/build-module.sh" "$rc" >/dev/null || { echo "the numbered module not built"; failed=1; }
+expect "languages of the module built on its own" fa-IR \
+    "$(wine "$build/bin/printdialogs-preview.exe" --list-languages "$(windows_path "$build/persian.dll")" </dev/null 2>&1 | tr -d '\r')"
+
 # Usage errors: 2 and a message.
 check --lang
 expect "option without its value: exit" 2 "$status"
