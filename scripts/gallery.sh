@@ -63,12 +63,12 @@ if [ "$live" = 1 ]; then
     exec wine "$preview" "$@"
 fi
 
+[ -f "$variants_file" ] || usage_error "no variants file $variants_file"
+module=${module:-$build/bin/sample_strings.dll}
+[ -f "$module" ] || usage_error "no module $module"
 # Only a folder the gallery made (its marker lists the files it wrote) or an empty one; of
 # its own files it removes only those the marker lists, never the folder or anything else.
 marker="$out/.printdialogs-gallery"
-[ "$live" = 1 ] || [ -f "$variants_file" ] || usage_error "no variants file $variants_file"
-module=${module:-$build/bin/sample_strings.dll}
-[ "$live" = 1 ] || [ -f "$module" ] || usage_error "no module $module"
 if [ -e "$out" ] && [ ! -d "$out" ]; then
     usage_error "$out is not a folder"
 elif [ -f "$marker" ]; then
