@@ -18,6 +18,8 @@ start_wine_session() {
     # started at the same moment never share one) and writes its number once it listens.
     local numberFile display=
     numberFile=$(mktemp)
+    # A screen larger than any desktop: the gallery shows a dialog too large for the usual
+    # one on a desktop that holds it, and what lies off the screen is captured black.
     Xvfb -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp 3>"$numberFile" </dev/null >/dev/null 2>&1 &
     XVFB_PID=$!
     trap stop_wine_session EXIT
@@ -222,8 +224,8 @@ wine_locale_for_tag() {
 
 # Sets the screen resolution Wine's programs start with (96 = 100 %, 144 = 150 %). Wine
 # reads it once per process, so the next program started takes it; the server goes on.
-# reg itself now and then fails to start while the previous program's desktop closes
-# (2 runs in 50); it is tried again, and a setting that did not take says so.
+# A reg that fails would stop a run without a word: it is tried again, and a setting that
+# did not take says so.
 set_wine_dpi() {
     local attempt
     for attempt in 1 2 3; do
