@@ -75,6 +75,10 @@ for shot in "$large"/*.png; do
 done
 expect "too large shots failed" 2 "$(grep -o 'failed: too large: [0-9]*x[0-9]* px on a 1024x768 px desktop' "$large/index.html" | wc -l)"
 
+status=0
+output=$(gallery --out "$large" --lang en-US --dpi 96) || status=$?
+expect "exit of a clean gallery" 0 "$status"
+
 # A language without a locale name is named and not shown; the other's findings still count.
 status=0
 output=$(gallery --out "$large" --variant warning-quoted --dpi 96 "$build/bin/check_unnamed.dll") || status=$?
