@@ -13,7 +13,7 @@ out=${2:-${script%.*}.dll}
 case "$out" in *.dll) ;; *) fail "the module's name must end in .dll: $out" ;; esac
 toolchain=x86_64-w64-mingw32
 command -v "$toolchain-windres" >/dev/null && command -v "$toolchain-gcc" >/dev/null ||
-    fail "$toolchain-windres and -gcc are missing: bash scripts/setup.sh installs them"
+    bash "$(dirname "$0")/setup.sh" || fail "$toolchain-windres and -gcc are missing and could not be installed"
 
 # Made beside OUT under names of their own, moved into place only when whole.
 out_dir=$(dirname -- "$out")
