@@ -63,7 +63,10 @@ if [ "$live" = 1 ]; then
     exec wine "$preview" "$@"
 fi
 
+source scripts/wine-session.sh
 [ -f "$variants_file" ] || usage_error "no variants file $variants_file"
+read_variants "$variants_file"
+choose_variants "${only_variants[@]}" || usage_error "no variant $missing in $variants_file"
 module=${module:-$build/bin/sample_strings.dll}
 [ -f "$module" ] || usage_error "no module $module"
 # Only a folder the gallery made (its marker lists the files it wrote) or an empty one; of
@@ -84,9 +87,6 @@ mkdir -p -- "$out"
 # Records a file of the gallery's own before it is written.
 own() { echo "$1" >>"$marker"; }
 
-source scripts/wine-session.sh
-read_variants "$variants_file"
-choose_variants "${only_variants[@]}" || usage_error "no variant $missing in $variants_file"
 if [ "$own_session" = 1 ]; then
     # A prefix of its own: the scale changes here must not reach the tests' prefix.
     mkdir -p "$build/gallery-session"
