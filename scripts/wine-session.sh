@@ -20,7 +20,9 @@ start_wine_session() {
     # started at the same moment never share one) and writes its number once it listens.
     local numberFile display=
     numberFile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberFile" </dev/null >/dev/null 2>&1 &
+    # A screen larger than any desktop: the gallery shows a dialog too large for the usual
+    # one on a desktop that holds it, and what lies off the screen is captured black.
+    Xvfb -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp 3>"$numberFile" </dev/null >/dev/null 2>&1 &
     XVFB_PID=$!
     trap stop_wine_session EXIT
     for _ in $(seq 100); do
@@ -41,7 +43,7 @@ start_wine_session() {
     wineserver -p </dev/null >/dev/null 2>&1
     # The marker holds the version of the configuration below: a prefix made by an
     # older version is configured again.
-    local version=9
+    local version=10
     if [ "$(cat "$WINEPREFIX/.configured" 2>/dev/null)" != "$version" ]; then
         wineboot -i </dev/null >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
@@ -163,15 +165,82 @@ read_variants() {
     done <"$1"
 }
 
+# Keeps of `variants` those whose name (the first word of the line) is an argument, in
+# the file's order; fails on a name the file lacks, leaving it in `missing`. No argument
+# keeps all.
+choose_variants() {
+    local name variant found
+    for name in "$@"; do
+        found=0
+        for variant in "${variants[@]}"; do [ "${variant%%|*}" != "$name" ] || found=1; done
+        [ "$found" = 1 ] || { missing=$name; return 1; }
+    done
+    [ $# -gt 0 ] || return 0
+    local chosen=()
+    for variant in "${variants[@]}"; do
+        case " $* " in *" ${variant%%|*} "*) chosen+=("$variant") ;; esac
+    done
+    variants=("${chosen[@]}")
+}
+
+# Keeps of `languages` those that are arguments; fails on one not there, left in `missing`.
+choose_languages() {
+    [ $# -gt 0 ] || return 0
+    local tag
+    for tag in "$@"; do
+        case " ${languages[*]} " in *" $tag "*) ;; *) missing=$tag; return 1 ;; esac
+    done
+    local chosen=()
+    for tag in "${languages[@]}"; do
+        case " $* " in *" $tag "*) chosen+=("$tag") ;; esac
+    done
+    languages=("${chosen[@]}")
+}
+
 # Fills the array `words` with the previewer arguments of a variant line as written: words
-# in double or single quotes kept whole (--job "Q3 report"), nothing globbed or expanded.
-# Fails, saying why, on an unmatched quote.
+# in double or single quotes kept whole (--job "Q3 report"), a backslash an ordinary
+# character (C:\drv\help.hlp), nothing globbed or expanded. Fails, saying why, on an
+# unmatched quote.
 variant_words() {
     words=()
-    [ -n "${1//[[:space:]]/}" ] || return 0
-    local split
-    split=$(xargs -n 1 printf '%s\n' <<<"$1" 2>&1) || { echo "variant arguments $1: $split" >&2; return 1; }
-    mapfile -t words <<<"$split"
+    local line=$1 word="" started=0 quote="" c i
+    for ((i = 0; i < ${#line}; i++)); do
+        c=${line:i:1}
+        if [ -n "$quote" ]; then
+            if [ "$c" = "$quote" ]; then quote=""; else word+=$c; fi
+        elif [ "$c" = '"' ] || [ "$c" = "'" ]; then
+            quote=$c
+            started=1
+        elif [[ "$c" == [[:space:]] ]]; then
+            [ "$started" = 0 ] || words+=("$word")
+            word=""
+            started=0
+        else
+            word+=$c
+            started=1
+        fi
+    done
+    if [ -n "$quote" ]; then
+        echo "variant arguments $line: unmatched $quote" >&2
+        return 1
+    fi
+    [ "$started" = 0 ] || words+=("$word")
+}
+
+# Writes `words` to FILE, one a line, for the previewer's --arguments: Wine hands a
+# program its command line in the locale's character set, and of a locale the system has
+# not generated only ASCII arrives.
+write_words() {
+    printf '%s\n' "${words[@]}" >"$1"
+}
+
+# The Windows path of FILE: drive Z: is the root of the prefix's file system. Without the
+# Wine program winepath, which takes a process start for each path.
+windows_path() {
+    local file
+    file=$(realpath -m -- "$1") || return 1
+    [ "$(readlink "$WINEPREFIX/dosdevices/z:")" = / ] || { echo "no drive Z: for / in $WINEPREFIX" >&2; return 1; }
+    printf 'Z:%s\n' "${file//\//\\}"
 }
 
 # The LANG/LC_ALL value under which Wine shows the language tag TAG (pl-PL, he-IL, ja-JP):
@@ -190,6 +259,14 @@ wine_locale_for_tag() {
 
 # Sets the screen resolution Wine's programs start with (96 = 100 %, 144 = 150 %). Wine
 # reads it once per process, so the next program started takes it; the server goes on.
+# A reg that fails would stop a run without a word: it is tried again, and a setting that
+# did not take says so.
 set_wine_dpi() {
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f </dev/null >/dev/null 2>&1
+    local attempt
+    for attempt in 1 2 3; do
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f </dev/null >/dev/null 2>&1 && return 0
+        sleep 0.5
+    done
+    echo "could not set the screen resolution to $1 DPI in $WINEPREFIX" >&2
+    return 1
 }
