@@ -101,9 +101,10 @@ const wchar_t* scriptName(wchar_t c)
 bool drawnUnshaped(wchar_t c, bool fontHasIt)
 {
     const std::wstring script = scriptName(c);
-    if (script == L"Thai" || script == L"Khmer")
+    if (script == L"Khmer")
         return true;
-    return !fontHasIt && (script == L"Arabic" || script == L"Devanagari" || script == L"Bengali" || script == L"Tamil");
+    return !fontHasIt && (script == L"Arabic" || script == L"Thai" || script == L"Devanagari" || script == L"Bengali" ||
+                          script == L"Tamil");
 }
 
 std::wstring quotedCharacters(const std::wstring& characters)

@@ -12,8 +12,9 @@ packages=(cmake make g++-mingw-w64-x86-64 wine wine64 xvfb xfonts-base googletes
     # The scripts of the other display languages and language packs, regular and bold
     # (DejaVu has Georgian and Armenian): Noto's UI faces for Thai, Devanagari, Bengali,
     # Tamil and Khmer; Loma for Thai dialogs, which want Latin letters in the same face;
-    # Abyssinica for Ethiopic (2.6 MB together).
-    fonts-noto-ui-core fonts-tlwg-loma-ttf fonts-sil-abyssinica)
+    # Abyssinica for Ethiopic (2.6 MB together). fontTools makes the rig's Thai dialog
+    # face from Loma (scripts/rig-thai-font.py).
+    fonts-noto-ui-core fonts-tlwg-loma-ttf fonts-sil-abyssinica python3-fonttools)
 # lld links the DLL's second build, with clang (scripts/build.sh --clang).
 packages+=(lld-14)
 missing=()

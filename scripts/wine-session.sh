@@ -13,8 +13,11 @@ start_wine_session() {
     build=$(cd "$1" && pwd)
     export WINEPREFIX="$build/wineprefix" WINEARCH=win64 WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
-    FONTCONFIG_FILE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine-fonts.conf"
-    export FONTCONFIG_FILE
+    # The fonts Wine sees: those of scripts/wine-fonts.conf and the rig's own (configure_fonts).
+    mkdir -p "$WINEPREFIX/rig-fonts"
+    printf '<?xml version="1.0"?>\n<!DOCTYPE fontconfig SYSTEM "fonts.dtd">\n<fontconfig>\n  <include>%s</include>\n  <dir>%s</dir>\n</fontconfig>\n' \
+        "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine-fonts.conf" "$WINEPREFIX/rig-fonts" >"$WINEPREFIX/fonts.conf"
+    export FONTCONFIG_FILE="$WINEPREFIX/fonts.conf"
 
     # Xvfb picks a free display itself (taking its lock file atomically, so that runs
     # started at the same moment never share one) and writes its number once it listens.
@@ -43,7 +46,7 @@ start_wine_session() {
     wineserver -p </dev/null >/dev/null 2>&1
     # The marker holds the version of the configuration below: a prefix made by an
     # older version is configured again.
-    local version=10
+    local version=11
     if [ "$(cat "$WINEPREFIX/.configured" 2>/dev/null)" != "$version" ]; then
         wineboot -i </dev/null >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
@@ -82,7 +85,7 @@ start_wine_session() {
 # Serif, SimSun, PMingLiU, Gulim, MS UI Gothic); Wine then takes a font for the locale's
 # script: Liberation Sans for Latin, Greek and Cyrillic and for every locale without a
 # code page of its own (Hindi, Georgian, Khmer, ...), DejaVu Sans for Hebrew, Arabic,
-# Persian, Urdu and Vietnamese, Loma for Thai, WenQuanYi Micro Hei for Chinese
+# Persian, Urdu and Vietnamese, the rig's Thai face for Thai, WenQuanYi Micro Hei for Chinese
 # and Korean, IPAGothic for Japanese; captions take the same face in bold.
 # A face links to the fonts of the scripts it lacks, as Windows links its interface fonts.
 # Wine follows a link only for a character outside the locale's code page (a Thai letter
@@ -114,6 +117,16 @@ configure_fonts() {
         "DaunPenh=Noto Sans Khmer UI" "Khmer UI=Noto Sans Khmer UI" "Nyala=Abyssinica SIL" "Sylfaen=DejaVu Sans"; do
         wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
             /v "${substitute%%=*}" /d "${substitute#*=}" /f </dev/null >/dev/null 2>&1
+    done
+    # Thai in a face of the rig's own, made from Loma with a line as tall as its letters
+    # (scripts/rig-thai-font.py); Loma itself is hidden from Wine (scripts/wine-fonts.conf).
+    # Wine takes a locale's face from fontconfig, so the face is where fontconfig looks.
+    local style found
+    for style in Regular Bold; do
+        found=$(env -u FONTCONFIG_FILE fc-match -f '%{family[0]}|%{file}' "Loma:style=$style" 2>/dev/null) || continue
+        [ "${found%%|*}" = Loma ] || continue
+        /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/rig-thai-font.py" "${found#*|}" \
+            "$WINEPREFIX/rig-fonts/printdialogs-rig-thai-$style.ttf" >/dev/null
     done
 }
 

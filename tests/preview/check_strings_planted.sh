@@ -62,12 +62,15 @@ check --dpi 96 --variants "$fixtures/check_variants.txt" --lang 0x007f "$build/b
 expect "unnamed alone: exit" 2 "$status"
 expect "unnamed summary" 1 "$(grep -c '0 dialogs checked, 0 with findings (0 findings), 2 not checked' <<<"$output")"
 
-# Thai is drawn, but not shaped as Windows shapes it: not judged, counted apart.
+# Thai in the Thai face is shaped and judged; Hindi, drawn through a link, is not shaped as
+# Windows shapes it: not judged, counted apart, exit 2.
 check --dpi 96 --variants "$fixtures/check_variants.txt" --variant warning-quoted "$build/bin/check_unshaped.dll"
 expect "unshaped exit" 2 "$status"
-grep -q '^th-TH 96dpi warning-quoted string 4011 control 1 unshaped: this Wine draws Thai' <<<"$output" ||
-    { echo "Thai label not reported unshaped"; failed=1; }
-grep -q ', 1 not judged in full (0 no-font: .*; [1-9] unshaped: ' <<<"$output" || { echo "unshaped not counted apart"; failed=1; }
+expect "unshaped findings" "hi-IN 96dpi warning-quoted string 4011 control 1 unshaped" "$(findings)"
+grep -q '^hi-IN 96dpi warning-quoted string 4011 control 1 unshaped: this Wine draws Devanagari' <<<"$output" ||
+    { echo "Hindi label not reported unshaped"; failed=1; }
+grep -q '2 dialogs checked, 0 with findings (0 findings), 1 not judged in full (0 no-font: .*; 1 unshaped: ' \
+    <<<"$output" || { echo "unshaped not counted apart"; failed=1; }
 
 # The rig's fonts: a warning and the job storage notice in every script of the Windows
 # display languages and the largest language packs, at 100 % and 150 %: every character
