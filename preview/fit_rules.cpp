@@ -101,6 +101,9 @@ const wchar_t* scriptName(wchar_t c)
 bool drawnUnshaped(wchar_t c, bool fontHasIt)
 {
     const std::wstring script = scriptName(c);
+    // The dandas, full stops of the Indic scripts, stand alone: nothing to shape.
+    if (c == 0x0964 || c == 0x0965)
+        return false;
     if (script == L"Khmer")
         return true;
     return !fontHasIt && (script == L"Arabic" || script == L"Thai" || script == L"Devanagari" || script == L"Bengali" ||

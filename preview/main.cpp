@@ -267,6 +267,9 @@ int wmain(int argc, wchar_t** argv)
         } else if (status == 0 && photographer.findings > 0) {
             status = kFoundProblems;
         }
+        // Wine may end a program that faulted with status 0: this line says the check ran through.
+        if (options.check && photographer.checked)
+            print(L"check finished: " + std::to_wstring(photographer.findings) + L" findings\n");
     }
     return status;
 }

@@ -115,6 +115,12 @@ for dpi in "${scales[@]}"; do
                     </dev/null 2>&1) || status=$?
                 [ "$status" -eq 1 ] || break
             done
+            # A previewer that faulted may still exit 0: only a check that says it finished counts.
+            if { [ "$status" -eq 0 ] || [ "$status" -eq 3 ]; } && ! grep -q '^check finished: ' <<<"$output"; then
+                echo "$tag ${dpi}dpi $name: could not be checked: the previewer ended before its check finished" >&2
+                not_checked=$((not_checked + 1))
+                continue
+            fi
             case "$status" in
                 0) checked=$((checked + 1)) ;;
                 3) findings=$(grep -E '^[^ ]+ [0-9]+dpi ' <<<"$output" | tr -d '\r' || true)

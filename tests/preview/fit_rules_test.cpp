@@ -73,7 +73,7 @@ TEST(FitRules, CharactersAreNamedByScriptAndUnshapedAsThisWineDrawsThem)
         bool ownFont, linked;
     } cases[] = {{L'A', L"Latin", 0, 0},        {0x00E9, L"Latin", 0, 0},     {0x03A9, L"Greek", 0, 0},
                  {0x043D, L"Cyrillic", 0, 0},   {0x05D0, L"Hebrew", 0, 0},    {0x0627, L"Arabic", 0, 1},
-                 {0x06CC, L"Arabic", 0, 1},     {0x0915, L"Devanagari", 0, 1}, {0x09BF, L"Bengali", 0, 1},
+                 {0x06CC, L"Arabic", 0, 1},     {0x0915, L"Devanagari", 0, 1}, {0x0964, L"Devanagari", 0, 0}, {0x09BF, L"Bengali", 0, 1},
                  {0x0BCA, L"Tamil", 0, 1},      {0x0E17, L"Thai", 0, 1},      {0x17C2, L"Khmer", 1, 1},
                  {0x10E5, L"Georgian", 0, 0},   {0x0540, L"Armenian", 0, 0},  {0x12A2, L"Ethiopic", 0, 0},
                  {0x3042, L"Hiragana", 0, 0},   {0x30AB, L"Katakana", 0, 0},  {0x4E2D, L"Han", 0, 0},
