@@ -126,7 +126,8 @@ configure_fonts() {
         found=$(env -u FONTCONFIG_FILE fc-match -f '%{family[0]}|%{file}' "Loma:style=$style" 2>/dev/null) || continue
         [ "${found%%|*}" = Loma ] || continue
         /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/rig-thai-font.py" "${found#*|}" \
-            "$WINEPREFIX/rig-fonts/printdialogs-rig-thai-$style.ttf" >/dev/null
+            "$WINEPREFIX/rig-fonts/printdialogs-rig-thai-$style.ttf" >/dev/null ||
+            echo "the rig's Thai face was not made: bash scripts/setup.sh installs fontTools" >&2
     done
 }
 
