@@ -21,7 +21,7 @@ struct TextSource {
 struct Finding {
     int controlId = 0;         // 0: the caption
     std::vector<UINT> stringIds;  // empty for the caller's own data (names, location lines)
-    std::wstring problem;      // does-not-fit, missing-glyph, access-key, missing-string, too-long
+    std::wstring problem;      // does-not-fit, missing-glyph, no-font, unshaped, too-large, access-key, missing-string, too-long
     int amount = 0;            // how much, in `unit`
     std::wstring unit;         // px, lines, characters, controls, units
     std::wstring detail;

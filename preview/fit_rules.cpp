@@ -83,7 +83,9 @@ const wchar_t* scriptName(wchar_t c)
     } scripts[] = {
         {0x0000, 0x024F, L"Latin"},      {0x0370, 0x03FF, L"Greek"},      {0x0400, 0x052F, L"Cyrillic"},
         {0x0530, 0x058F, L"Armenian"},   {0x0590, 0x05FF, L"Hebrew"},     {0x0600, 0x06FF, L"Arabic"},
-        {0x0750, 0x077F, L"Arabic"},     {0x0900, 0x097F, L"Devanagari"}, {0x0E00, 0x0E7F, L"Thai"},
+        {0x0750, 0x077F, L"Arabic"},     {0x0900, 0x097F, L"Devanagari"}, {0x0980, 0x09FF, L"Bengali"},
+        {0x0B80, 0x0BFF, L"Tamil"},      {0x0E00, 0x0E7F, L"Thai"},       {0x1200, 0x139F, L"Ethiopic"},
+        {0x1780, 0x17FF, L"Khmer"},      {0x19E0, 0x19FF, L"Khmer"},
         {0x10A0, 0x10FF, L"Georgian"},   {0x1100, 0x11FF, L"Hangul"},     {0x1E00, 0x1EFF, L"Latin"},
         {0x1F00, 0x1FFF, L"Greek"},      {0x3040, 0x309F, L"Hiragana"},   {0x30A0, 0x30FF, L"Katakana"},
         {0x3100, 0x312F, L"Bopomofo"},   {0x3130, 0x318F, L"Hangul"},     {0x3400, 0x4DBF, L"Han"},
@@ -95,6 +97,18 @@ const wchar_t* scriptName(wchar_t c)
         if (c >= script.first && c <= script.last)
             return script.name;
     return L"Common";
+}
+
+bool drawnUnshaped(wchar_t c, bool fontHasIt)
+{
+    const std::wstring script = scriptName(c);
+    // The dandas, full stops of the Indic scripts, stand alone: nothing to shape.
+    if (c == 0x0964 || c == 0x0965)
+        return false;
+    if (script == L"Khmer")
+        return true;
+    return !fontHasIt && (script == L"Arabic" || script == L"Thai" || script == L"Devanagari" || script == L"Bengali" ||
+                          script == L"Tamil");
 }
 
 std::wstring quotedCharacters(const std::wstring& characters)

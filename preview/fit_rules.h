@@ -59,6 +59,11 @@ int partLeaving(RECT shown, const std::vector<RECT>& inks, int dpi);
 // character no installed font draws.
 const wchar_t* scriptName(wchar_t c);
 
+// Whether this Wine draws `c` unshaped in a control: Khmer always (its vowels and subscripts
+// stand as stored), Arabic, Thai and the Indic scripts when the control's font lacks them
+// and a linked font draws them glyph by glyph. `fontHasIt`: the control's own font has `c`.
+bool drawnUnshaped(wchar_t c, bool fontHasIt);
+
 // Characters as a finding shows them: each with its code point, "ꀀ (U+A000)".
 std::wstring quotedCharacters(const std::wstring& characters);
 

@@ -198,7 +198,13 @@ int listLanguages(const std::wstring& module)
 int wmain(int argc, wchar_t** argv)
 {
     PreviewOptions options;
-    const std::wstring error = parseOptions(argc - 1, argv + 1, sampleModulePath(), options);
+    std::vector<std::wstring> arguments;
+    std::wstring error = expandArgumentFiles(argc - 1, argv + 1, arguments);
+    std::vector<wchar_t*> pointers;
+    for (std::wstring& argument : arguments)
+        pointers.push_back(&argument[0]);
+    if (error.empty())
+        error = parseOptions(static_cast<int>(pointers.size()), pointers.data(), sampleModulePath(), options);
     if (options.showHelp) {
         print(usage());
         return 0;
@@ -261,6 +267,9 @@ int wmain(int argc, wchar_t** argv)
         } else if (status == 0 && photographer.findings > 0) {
             status = kFoundProblems;
         }
+        // Wine may end a program that faulted with status 0: this line says the check ran through.
+        if (options.check && photographer.checked)
+            print(L"check finished: " + std::to_wstring(photographer.findings) + L" findings\n");
     }
     return status;
 }

@@ -1,6 +1,7 @@
 #include "preview_options.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdint>
 #include <cwchar>
 #include <functional>
@@ -203,6 +204,42 @@ std::wstring parseOptions(int argc, wchar_t** argv, const std::wstring& defaultM
     return {};
 }
 
+std::wstring expandArgumentFiles(int argc, wchar_t** argv, std::vector<std::wstring>& arguments)
+{
+    for (int i = 0; i < argc; ++i) {
+        if (std::wstring(argv[i]) != L"--arguments") {
+            arguments.push_back(argv[i]);
+            continue;
+        }
+        if (++i >= argc)
+            return L"--arguments needs FILE";
+        FILE* file = _wfopen(argv[i], L"rb");
+        if (!file)
+            return L"--arguments: cannot read " + std::wstring(argv[i]);
+        std::string bytes;
+        char chunk[4096];
+        for (size_t got; (got = fread(chunk, 1, sizeof chunk, file)) > 0;)
+            bytes.append(chunk, got);
+        fclose(file);
+        const int size = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+        if (size == 0 && !bytes.empty())
+            return L"--arguments: " + std::wstring(argv[i]) + L" is not UTF-8";
+        std::wstring text(size, L'\0');
+        MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), &text[0], size);
+        for (size_t start = 0; start < text.size();) {
+            size_t end = text.find(L'\n', start);
+            if (end == std::wstring::npos)
+                end = text.size();
+            std::wstring line = text.substr(start, end - start);
+            if (!line.empty() && line.back() == L'\r')
+                line.pop_back();
+            arguments.push_back(line);
+            start = end + 1;
+        }
+    }
+    return {};
+}
+
 std::wstring usage()
 {
     std::wstring text =
@@ -216,7 +253,8 @@ std::wstring usage()
         L"--check reports texts that do not fit their controls, characters drawn as boxes,\n"
         L"access keys used twice, strings the module lacks in this language or that are\n"
         L"longer than the 255 units the dialogs read.\n"
-        L"--list-languages prints the languages of the module's strings, one tag a line.\n\nOptions:\n";
+        L"--list-languages prints the languages of the module's strings, one tag a line.\n"
+        L"--arguments FILE, anywhere, stands for the lines of FILE (UTF-8), one argument each.\n\nOptions:\n";
     for (const Option& option : optionTable()) {
         std::wstring left = std::wstring(L"  ") + option.name;
         if (option.argument)

@@ -4,6 +4,7 @@
 #define PREVIEW_OPTIONS_H
 
 #include <string>
+#include <vector>
 
 #include "printdialogs.h"
 
@@ -29,6 +30,12 @@ struct PreviewOptions {
 // sample module's path. Returns an empty string, or what is wrong with the arguments.
 std::wstring parseOptions(int argc, wchar_t** argv, const std::wstring& defaultModule,
                           PreviewOptions& options);
+
+// The arguments with each "--arguments FILE" replaced by the lines of FILE (UTF-8, one
+// argument a line, taken as written): the way to pass any text, as a program's command
+// line under Wine carries only what the locale's character set holds. Returns an empty
+// string, or what is wrong.
+std::wstring expandArgumentFiles(int argc, wchar_t** argv, std::vector<std::wstring>& arguments);
 
 // The --help text.
 std::wstring usage();

@@ -378,6 +378,26 @@ void checkGlyphs(int id, const std::wstring& text, bool prefixes, bool fallback,
     for (const auto& script : unseenByScript)
         findings.push_back({id, idsOf(sources, id), L"no-font", static_cast<int>(script.second.size()), L"characters",
                             L"no installed font draws " + script.first + L": " + quotedCharacters(script.second)});
+
+    // Drawn, but not as Windows draws it: the picture cannot be judged for these.
+    const std::wstring characters = drawnCharacters(text, prefixes);
+    std::vector<WORD> glyphs(characters.size());
+    if (characters.empty() || GetGlyphIndicesW(dc, characters.c_str(), static_cast<int>(characters.size()), glyphs.data(),
+                                               GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
+        return;
+    std::map<std::wstring, std::wstring> unshapedByScript;
+    for (size_t i = 0; i < characters.size(); ++i) {
+        const wchar_t c = characters[i];
+        std::wstring& seen = unshapedByScript[scriptName(c)];
+        if (boxed.find(c) == std::wstring::npos && drawnUnshaped(c, glyphs[i] != 0xFFFF) &&
+            seen.find(c) == std::wstring::npos)
+            seen += c;
+    }
+    for (const auto& script : unshapedByScript)
+        if (!script.second.empty() && unseenByScript.count(script.first) == 0)
+            findings.push_back({id, idsOf(sources, id), L"unshaped", static_cast<int>(script.second.size()), L"characters",
+                                L"this Wine draws " + script.first + L" here unshaped, so the picture is not what Windows shows: " +
+                                    quotedCharacters(script.second.substr(0, 6)) + (script.second.size() > 6 ? L", ..." : L"")});
 }
 
 void checkCaptionGlyphs(HWND dialog, const std::vector<TextSource>& sources,

@@ -14,10 +14,32 @@ constexpr WORD kPrimaryLanguageMask = 0x3FF;
 // Each construction resets it and a fallback on any thread rewrites it.
 std::atomic<WORD> StringLanguage{kEnglishUnitedStates};
 
-bool isRightToLeft(LANGID language)
+// Yiddish has a primary language but no name for it in the headers.
+constexpr WORD kLanguageYiddish = 0x3D;
+
+constexpr WORD kRightToLeftLanguages[] = {
+    LANG_ARABIC, LANG_HEBREW, LANG_PERSIAN, LANG_URDU, LANG_PASHTO, LANG_UIGHUR,
+    LANG_SYRIAC, LANG_DIVEHI, LANG_CENTRAL_KURDISH, LANG_DARI, kLanguageYiddish,
+};
+
+// Reading layout 1 of the locale data: right to left (0 is left to right, 2 and 3 vertical).
+constexpr DWORD kReadingLayoutRightToLeft = 1;
+
+// The locale data's word on `language`: 1 right to left, 0 not, -1 unknown to the system.
+int localeReadsRightToLeft(LANGID language)
 {
-    const WORD primary = language & kPrimaryLanguageMask;
-    return primary == LANG_ARABIC || primary == LANG_HEBREW;
+    // A neutral primary language names no language: LCID 0x0400 and 0x0800 would
+    // stand for the user's or the system's locale, not for the interface language.
+    if (PRIMARYLANGID(language) == LANG_NEUTRAL)
+        return -1;
+    WCHAR name[LOCALE_NAME_MAX_LENGTH] = {};
+    if (!LCIDToLocaleName(MAKELCID(language, SORT_DEFAULT), name, LOCALE_NAME_MAX_LENGTH, 0))
+        return -1;
+    DWORD layout = 0;
+    if (!GetLocaleInfoEx(name, LOCALE_IREADINGLAYOUT | LOCALE_RETURN_NUMBER,
+                         reinterpret_cast<LPWSTR>(&layout), sizeof layout / sizeof(WCHAR)))
+        return -1;
+    return layout == kReadingLayoutRightToLeft ? 1 : 0;
 }
 
 // The fallback looks only at the module's first string block: the first of its languages
@@ -56,10 +78,31 @@ void fallBackLanguage(HMODULE module)
 
 } // namespace
 
+bool listedRightToLeft(LANGID language)
+{
+    const WORD primary = PRIMARYLANGID(language);
+    // Sindhi and Punjabi read right to left only in their Arabic script (Pakistan).
+    if (primary == LANG_SINDHI)
+        return SUBLANGID(language) == SUBLANG_SINDHI_PAKISTAN;
+    if (primary == LANG_PUNJABI)
+        return SUBLANGID(language) == SUBLANG_PUNJABI_PAKISTAN;
+    for (const WORD listed : kRightToLeftLanguages) {
+        if (primary == listed)
+            return true;
+    }
+    return false;
+}
+
+bool interfaceReadsRightToLeft(LANGID language)
+{
+    const int fromLocale = localeReadsRightToLeft(language);
+    return fromLocale < 0 ? listedRightToLeft(language) : fromLocale == 1;
+}
+
 ResourceText::ResourceText()
 {
     StringLanguage = GetUserDefaultUILanguage();
-    rightToLeft_ = isRightToLeft(GetUserDefaultUILanguage()) ? 1 : 0;
+    rightToLeft_ = interfaceReadsRightToLeft(GetUserDefaultUILanguage()) ? 1 : 0;
 }
 
 ResourceText::~ResourceText()

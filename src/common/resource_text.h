@@ -7,6 +7,15 @@
 // Every text is assembled in a buffer of this many units and cut to fit.
 constexpr size_t kTextUnits = 256;
 
+// Whether an interface language reads right to left, as the system's locale data says;
+// for a language the system does not know, as listedRightToLeft says.
+bool interfaceReadsRightToLeft(LANGID language);
+
+// The right-to-left languages by primary language: Arabic, Hebrew, Persian, Urdu, Pashto,
+// Uyghur, Syriac, Divehi, Central Kurdish, Dari, Yiddish; Sindhi and Punjabi in Arabic
+// script only.
+bool listedRightToLeft(LANGID language);
+
 // One per dialog, used by the dialog's own thread only. Construction decides the
 // language and the layout direction; destruction frees the resource module.
 class ResourceText {
@@ -27,7 +36,7 @@ public:
     // Sets the string `id`, or `defaultText` when the module lacks it, as the window's text.
     BOOL setItemText(UINT id, HWND window, const WCHAR* defaultText);
 
-    // 1 when the user's UI language is Arabic or Hebrew: use the mirrored templates.
+    // 1 when the user's UI language reads right to left: use the mirrored templates.
     int rightToLeft() const { return rightToLeft_; }
 
 private:

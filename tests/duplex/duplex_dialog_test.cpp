@@ -272,7 +272,7 @@ TEST_F(DuplexDialog, OpensOnTheMonitorOfTheForegroundWindow)
     }
 }
 
-TEST_F(DuplexDialog, ArabicAndHebrewGetTheMirroredTemplate)
+TEST_F(DuplexDialog, RightToLeftLanguagesGetTheMirroredTemplate)
 {
     UserLanguage language(0x0409);
     ImportPatch dialogBox(libraryModule(), "DialogBoxParamW",
@@ -285,8 +285,8 @@ TEST_F(DuplexDialog, ArabicAndHebrewGetTheMirroredTemplate)
         LANGID language;
         bool mirrored;
     };
-    const Case cases[] = {{0x0401, true}, {0x0801, true}, {0x040D, true}, {0x0409, false},
-                          {0x0407, false}, {0x041E, false}};
+    const Case cases[] = {{0x0401, true}, {0x0801, true}, {0x040D, true}, {0x0429, true}, {0x0420, true},
+                          {0x0409, false}, {0x0407, false}, {0x041E, false}};
     for (const Case& c : cases) {
         language.set(c.language);
         gTemplateId = 0;

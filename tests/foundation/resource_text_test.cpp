@@ -125,15 +125,58 @@ TEST_F(ResourceTextTest, MissingBlockLeavesTheLanguageAsItWas)
     EXPECT_STREQ(L"Dritter Block", buffer) << "still German after the missing block";
 }
 
-TEST_F(ResourceTextTest, ArabicAndHebrewAreRightToLeft)
+std::vector<std::wstring> gLayoutAsked;
+int gForcedLayout = -1;  // -1: the system's answer; -2: the call fails; else this layout
+decltype(&GetLocaleInfoEx) gRealGetLocaleInfoEx = nullptr;
+int WINAPI steeredGetLocaleInfoEx(LPCWSTR name, LCTYPE type, LPWSTR data, int units)
 {
-    struct Case { LANGID language; int rightToLeft; };
-    for (const Case c : {Case{0x0401, 1}, Case{0x040D, 1}, Case{0x0801, 1}, Case{0x3C01, 1},
-                         Case{0x0409, 0}, Case{0x0407, 0}, Case{0x0420, 0}, Case{0x0000, 0}}) {
-        useLanguage(c.language);
-        ResourceText text;
-        EXPECT_EQ(c.rightToLeft, text.rightToLeft()) << "language 0x" << std::hex << c.language;
+    if ((type & ~LOCALE_RETURN_NUMBER) == LOCALE_IREADINGLAYOUT)
+        gLayoutAsked.push_back(name);
+    if (gForcedLayout == -1)
+        return gRealGetLocaleInfoEx(name, type, data, units);
+    if (gForcedLayout == -2) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
     }
+    *reinterpret_cast<DWORD*>(data) = static_cast<DWORD>(gForcedLayout);
+    return 2;
+}
+
+// Every right-to-left interface language, by the system's locale data and, where the system
+// lacks the data, by the list; Sindhi and Punjabi only in Arabic script.
+TEST_F(ResourceTextTest, RightToLeftLanguagesByLocaleDataOrList)
+{
+    ImportPatch localeInfo(GetModuleHandleW(nullptr), "GetLocaleInfoEx",
+                           reinterpret_cast<void*>(steeredGetLocaleInfoEx));
+    ASSERT_TRUE(localeInfo.applied());
+    gRealGetLocaleInfoEx = localeInfo.originalAs<decltype(&GetLocaleInfoEx)>();
+    struct Case { LANGID language; bool rightToLeft; bool localeKnown; };
+    const Case cases[] = {
+        {0x0401, true, true},  {0x0801, true, true},  {0x3C01, true, true},  {0x040D, true, true},
+        {0x0429, true, true},  {0x0420, true, true},  {0x0820, true, true},  {0x0463, true, true},
+        {0x0480, true, true},  {0x045A, true, true},  {0x0465, true, true},  {0x0492, true, true},
+        {0x048C, true, true},  {0x043D, true, true},  {0x0859, true, true},  {0x0846, true, true},
+        {0x0459, false, true}, {0x0446, false, true}, {0x0409, false, true}, {0x0407, false, true},
+        {0x041E, false, true}, {0x0439, false, true}, {0x0411, false, true}, {0x0404, false, true},
+        {0x0000, false, false}, {0x6429, true, false}, {0x6407, false, false},
+    };
+    for (const Case& c : cases) {
+        useLanguage(c.language);
+        EXPECT_EQ(c.rightToLeft, listedRightToLeft(c.language)) << "list, language 0x" << std::hex << c.language;
+        for (const int forced : {-1, -2}) {
+            gForcedLayout = forced;
+            gLayoutAsked.clear();
+            ResourceText text;
+            EXPECT_EQ(c.rightToLeft ? 1 : 0, text.rightToLeft())
+                << (forced == -1 ? "locale data" : "locale data failing") << ", language 0x" << std::hex << c.language;
+            EXPECT_EQ(c.localeKnown, !gLayoutAsked.empty()) << "reading layout asked, language 0x" << std::hex << c.language;
+        }
+        gForcedLayout = c.rightToLeft ? 0 : 1;
+        ResourceText text;
+        EXPECT_EQ((c.localeKnown ? !c.rightToLeft : c.rightToLeft) ? 1 : 0, text.rightToLeft())
+            << "the locale data decides where it speaks, language 0x" << std::hex << c.language;
+    }
+    gForcedLayout = -1;
 }
 
 TEST_F(ResourceTextTest, MissingModuleNeverReadsTheHostProgram)

@@ -353,7 +353,7 @@ TEST(JobStorageDialog, EscAndF1DoNothing)
     EXPECT_TRUE(helpCalls().empty()) << "F1 must not open help";
 }
 
-TEST(JobStorageDialog, ArabicAndHebrewOpenTheMirroredTemplate)
+TEST(JobStorageDialog, RightToLeftLanguagesOpenTheMirroredTemplate)
 {
     UserLanguage language(0x0409);
     ASSERT_TRUE(language.applied());
@@ -361,8 +361,8 @@ TEST(JobStorageDialog, ArabicAndHebrewOpenTheMirroredTemplate)
         LANGID language;
         bool mirrored;
     };
-    for (const Case c : {Case{0x0401, true}, Case{0x040D, true}, Case{0x0C01, true},
-                         Case{0x0409, false}, Case{0x0407, false}}) {
+    for (const Case c : {Case{0x0401, true}, Case{0x040D, true}, Case{0x0C01, true}, Case{0x0429, true},
+                         Case{0x0420, true}, Case{0x0409, false}, Case{0x0407, false}}) {
         language.set(c.language);
         Notice notice(noticeRequest());
         ASSERT_NE(nullptr, notice.dialog());

@@ -64,16 +64,25 @@ TEST(FitRules, StringsCutAtTheDialogsBuffer)
         EXPECT_EQ(c.cut, unitsCut(c.length)) << c.length << " units";
 }
 
-TEST(FitRules, CharactersNoFontDrawsAreNamedByScript)
+TEST(FitRules, CharactersAreNamedByScriptAndUnshapedAsThisWineDrawsThem)
 {
+    // unshaped: drawn by the control's own font, and through a linked font.
     const struct {
         wchar_t c;
         const wchar_t* script;
-    } cases[] = {{L'A', L"Latin"},        {0x00E9, L"Latin"},   {0x03A9, L"Greek"},    {0x043D, L"Cyrillic"},
-                 {0x05D0, L"Hebrew"},     {0x0627, L"Arabic"},  {0x3042, L"Hiragana"}, {0x30AB, L"Katakana"},
-                 {0x4E2D, L"Han"},        {0xAC00, L"Hangul"},  {0xA000, L"Yi"},       {0x2603, L"Common"}};
-    for (const auto& c : cases)
+        bool ownFont, linked;
+    } cases[] = {{L'A', L"Latin", 0, 0},        {0x00E9, L"Latin", 0, 0},     {0x03A9, L"Greek", 0, 0},
+                 {0x043D, L"Cyrillic", 0, 0},   {0x05D0, L"Hebrew", 0, 0},    {0x0627, L"Arabic", 0, 1},
+                 {0x06CC, L"Arabic", 0, 1},     {0x0915, L"Devanagari", 0, 1}, {0x0964, L"Devanagari", 0, 0}, {0x09BF, L"Bengali", 0, 1},
+                 {0x0BCA, L"Tamil", 0, 1},      {0x0E17, L"Thai", 0, 1},      {0x17C2, L"Khmer", 1, 1},
+                 {0x10E5, L"Georgian", 0, 0},   {0x0540, L"Armenian", 0, 0},  {0x12A2, L"Ethiopic", 0, 0},
+                 {0x3042, L"Hiragana", 0, 0},   {0x30AB, L"Katakana", 0, 0},  {0x4E2D, L"Han", 0, 0},
+                 {0xAC00, L"Hangul", 0, 0},     {0xA000, L"Yi", 0, 0},        {0x2603, L"Common", 0, 0}};
+    for (const auto& c : cases) {
         EXPECT_EQ(std::wstring(c.script), scriptName(c.c)) << std::hex << unsigned(c.c);
+        EXPECT_EQ(c.ownFont, drawnUnshaped(c.c, true)) << std::hex << unsigned(c.c);
+        EXPECT_EQ(c.linked, drawnUnshaped(c.c, false)) << std::hex << unsigned(c.c);
+    }
     EXPECT_EQ(L"\u4e2d (U+4E2D), \ua000 (U+A000)", quotedCharacters(L"\u4e2d\ua000"));
 }
 

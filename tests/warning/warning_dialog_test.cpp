@@ -286,11 +286,12 @@ TEST(WarningDialog, NothingShownUnlessShowDialogIsExactly1)
     }
 }
 
-TEST(WarningDialog, MirroredTemplateForArabicAndHebrewOnly)
+TEST(WarningDialog, MirroredTemplateForRightToLeftLanguagesOnly)
 {
-    for (LANGID language : {LANGID{0x0401}, LANGID{0x040D}, LANGID{0x0801}, LANGID{0x0409}, LANGID{0x0407}}) {
+    for (LANGID language : {LANGID{0x0401}, LANGID{0x040D}, LANGID{0x0801}, LANGID{0x0429}, LANGID{0x0420},
+                            LANGID{0x0409}, LANGID{0x0407}}) {
         UserLanguage user(language);
-        const bool rightToLeft = language == 0x0401 || language == 0x040D || language == 0x0801;
+        const bool rightToLeft = language != 0x0409 && language != 0x0407;
         showWarning(warningRequest(), [&](HWND dialog) {
             const bool mirrored = (GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
             EXPECT_EQ(rightToLeft, mirrored) << "language 0x" << std::hex << language;
