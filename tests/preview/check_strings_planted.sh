@@ -6,10 +6,15 @@
 # texts unshaped, exit 2; a dialog wider, and one taller, than the desktop; the rig's fonts
 # drawing every script of the display languages; variant lines as a Windows user writes
 # them; usage errors.
-#   check_strings_planted.sh BUILD_DIR   (inside a running Wine session)
+#   check_strings_planted.sh BUILD_DIR
 set -uo pipefail
 build=$1
 here=$(dirname "$0")
+# A Wine session and desktop of its own, shared with the other end-to-end script in turn:
+# this test runs beside the ones that take turns on the suite's desktop.
+source "$here/../../scripts/wine-session.sh"
+mkdir -p "$build/planted-session"
+start_wine_session "$build/planted-session" || exit 1
 fixtures="$here/../fixtures"
 failed=0
 expect() {  # what, expected, came

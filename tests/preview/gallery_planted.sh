@@ -6,10 +6,15 @@
 # a damaged marker removes nothing outside the gallery's own files. A dialog larger than
 # the desktop is shown whole and fails; a language without a name is named; usage errors
 # and a module without strings exit 2 with a message.
-#   gallery_planted.sh BUILD_DIR   (inside a running Wine session)
+#   gallery_planted.sh BUILD_DIR
 set -uo pipefail
 build=$1
 here=$(dirname "$0")
+# A Wine session and desktop of its own, shared with the other end-to-end script in turn:
+# this test runs beside the ones that take turns on the suite's desktop.
+source "$here/../../scripts/wine-session.sh"
+mkdir -p "$build/planted-session"
+start_wine_session "$build/planted-session" || exit 1
 out="$build/gallery-planted"
 gallery() {  # arguments, then the module (default the planted fixture)
     local module=$build/bin/check_planted.dll
