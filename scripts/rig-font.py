@@ -10,7 +10,7 @@ Urdu, from Harmattan: the Arabic face (DejaVu Sans) lacks three Urdu letters, an
 links no font for a character of the locale's own code page; Harmattan has them, but its
 1.70 em line (room for the marks of every Arabic-script language) would make Urdu dialogs
 half again as tall. Its Urdu and Latin letters take 1.20 em. The letters are left as they
-are; only the vertical metrics and the names change.
+are; only the vertical metrics and the names change, and for Urdu one step of shaping.
 
     python3 scripts/rig-font.py thai|urdu SOURCE.ttf OUT.ttf
 """
@@ -31,9 +31,24 @@ FACES = {
 }
 
 
+def keep_letters_whole(font):
+    """Harmattan splits a letter with hamza or madda (آ) into the bare letter and its mark
+    before it joins letters; Wine's shaping then gives every letter after it in the line
+    the joining form of its neighbour (آپ پرنٹ drawn as آپ پ رن ٹ). Each such letter has a
+    glyph of its own, so the split is left out."""
+    gsub = font["GSUB"].table
+    splits = {index for index, lookup in enumerate(gsub.LookupList.Lookup) if lookup.LookupType == 2}
+    for record in gsub.FeatureList.FeatureRecord:
+        feature = record.Feature
+        feature.LookupListIndex = [index for index in feature.LookupListIndex if index not in splits]
+        feature.LookupCount = len(feature.LookupListIndex)
+
+
 def main(script, source, out):
     family, letters = FACES[script]
     font = TTFont(source)
+    if script == "urdu":
+        keep_letters_whole(font)
     glyphs = font["glyf"]
     cmap = font.getBestCmap()
     top = bottom = 0
