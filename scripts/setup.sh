@@ -12,9 +12,10 @@ packages=(cmake make g++-mingw-w64-x86-64 wine wine64 xvfb xfonts-base googletes
     # The scripts of the other display languages and language packs, regular and bold
     # (DejaVu has Georgian and Armenian): Noto's UI faces for Thai, Devanagari, Bengali,
     # Tamil and Khmer; Loma for Thai dialogs, which want Latin letters in the same face;
-    # Abyssinica for Ethiopic (2.6 MB together). fontTools makes the rig's Thai dialog
-    # face from Loma (scripts/rig-thai-font.py).
-    fonts-noto-ui-core fonts-tlwg-loma-ttf fonts-sil-abyssinica python3-fonttools)
+    # Abyssinica for Ethiopic (2.6 MB together); Harmattan for Urdu dialogs, whose letters
+    # the Arabic face lacks (2.3 MB: its Regular and Bold). fontTools makes the rig's Thai
+    # and Urdu dialog faces from Loma and Harmattan (scripts/rig-font.py).
+    fonts-noto-ui-core fonts-tlwg-loma-ttf fonts-sil-abyssinica fonts-sil-harmattan python3-fonttools)
 # lld links the DLL's second build, with clang (scripts/build.sh --clang); llvm-14's
 # dlltool and windres make the ARM64 build's import libraries and resources, and its
 # readobj reads the DLLs (tests/arm64/check_dlls.sh).

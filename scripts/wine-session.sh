@@ -46,7 +46,7 @@ start_wine_session() {
     wineserver -p </dev/null >/dev/null 2>&1
     # The marker holds the version of the configuration below: a prefix made by an
     # older version is configured again.
-    local version=11
+    local version=12
     if [ "$(cat "$WINEPREFIX/.configured" 2>/dev/null)" != "$version" ]; then
         wineboot -i </dev/null >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
@@ -94,8 +94,8 @@ start_wine_session() {
 # Serif, SimSun, PMingLiU, Gulim, MS UI Gothic); Wine then takes a font for the locale's
 # script: Liberation Sans for Latin, Greek and Cyrillic and for every locale without a
 # code page of its own (Hindi, Georgian, Khmer, ...), DejaVu Sans for Hebrew, Arabic,
-# Persian, Urdu and Vietnamese, the rig's Thai face for Thai, WenQuanYi Micro Hei for Chinese
-# and Korean, IPAGothic for Japanese; captions take the same face in bold.
+# Persian and Vietnamese, the rig's own faces for Urdu and Thai, WenQuanYi Micro Hei for
+# Chinese and Korean, IPAGothic for Japanese; captions take the same face in bold.
 # A face links to the fonts of the scripts it lacks, as Windows links its interface fonts.
 # Wine follows a link only for a character outside the locale's code page (a Thai letter
 # under Thai never reaches a linked font), so each locale's face must have its own script.
@@ -127,16 +127,21 @@ configure_fonts() {
         wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
             /v "${substitute%%=*}" /d "${substitute#*=}" /f </dev/null >/dev/null 2>&1
     done
-    # Thai in a face of the rig's own, made from Loma with a line as tall as its letters
-    # (scripts/rig-thai-font.py); Loma itself is hidden from Wine (scripts/wine-fonts.conf).
-    # Wine takes a locale's face from fontconfig, so the face is where fontconfig looks.
-    local style found
-    for style in Regular Bold; do
-        found=$(env -u FONTCONFIG_FILE fc-match -f '%{family[0]}|%{file}' "Loma:style=$style" 2>/dev/null) || continue
-        [ "${found%%|*}" = Loma ] || continue
-        /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/rig-thai-font.py" "${found#*|}" \
-            "$WINEPREFIX/rig-fonts/printdialogs-rig-thai-$style.ttf" >/dev/null ||
-            echo "the rig's Thai face was not made: bash scripts/setup.sh installs fontTools" >&2
+    # Thai and Urdu in faces of the rig's own, made from Loma and Harmattan with a line as
+    # tall as their letters (scripts/rig-font.py); Loma and Harmattan themselves are hidden
+    # from Wine (scripts/wine-fonts.conf). Wine takes a locale's face from fontconfig, the
+    # first that has the locale's language: so the faces are where fontconfig looks, and
+    # Arabic and Persian keep DejaVu Sans, which has their letters but not all of Urdu's.
+    local face style found
+    for face in thai=Loma urdu=Harmattan; do
+        for style in Regular Bold; do
+            found=$(env -u FONTCONFIG_FILE fc-match -f '%{family[0]}|%{file}' "${face#*=}:style=$style" 2>/dev/null) ||
+                continue
+            [ "${found%%|*}" = "${face#*=}" ] || continue
+            /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/rig-font.py" "${face%%=*}" "${found#*|}" \
+                "$WINEPREFIX/rig-fonts/printdialogs-rig-${face%%=*}-$style.ttf" >/dev/null ||
+                echo "the rig's ${face#*=} face was not made: bash scripts/setup.sh installs fontTools" >&2
+        done
     done
 }
 

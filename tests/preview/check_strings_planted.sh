@@ -80,12 +80,12 @@ grep -q '2 dialogs checked, 0 with findings (0 findings), 1 not judged in full (
 # The rig's fonts: a warning and the job storage notice in every script of the Windows
 # display languages and the largest language packs, at 100 % and 150 %: every character
 # drawn in the caption, the dialog font and the notice's bold heading, every text fitting.
-# Wine draws two letters of Urdu (ہ ے) and its full stop as boxes: they are in the Arabic
-# code page, for which Wine follows no font link, and DejaVu Sans lacks them. Devanagari,
+# Urdu has a face of the rig's own, with the letters DejaVu Sans lacks: its buttons'
+# letters reach wider, and the settings button's run over its left edge. Devanagari,
 # Bengali and Tamil reach their fonts through a link and Khmer is never shaped: every text
 # of theirs is unshaped. Wine's Uniscribe faults on the Khmer heading, so that notice
 # cannot be checked (now and then the previewer still exits 0: not counted as checked).
-# The Urdu findings win: exit 1.
+# The Urdu finding wins: exit 1.
 check --variants "$fixtures/scripts_drawn_variants.txt" "$build/bin/scripts_drawn.dll"
 warning_texts="4002_caption 3063_475 4010_1 4011_2 4012_285 4003_1033"
 notice_texts="3064_caption 3062_1024 844_1018 845_1019 3063_1017 849_1 797_1020"
@@ -97,18 +97,12 @@ expect "every script: findings" "$(for dpi in 96 144; do
         for tag in hi-IN bn-IN ta-IN; do echo "$tag ${dpi}dpi jobstorage string ${text/_/ control } unshaped"; done
     done
     cat <<LINES
-ur-PK ${dpi}dpi warning-all string 4002 control caption missing-glyph
-ur-PK ${dpi}dpi warning-all string 3063 control 475 missing-glyph
-ur-PK ${dpi}dpi warning-all string 4003 control 1033 missing-glyph
-ur-PK ${dpi}dpi jobstorage string 3064 control caption missing-glyph
-ur-PK ${dpi}dpi jobstorage string 3062 control 1024 missing-glyph
-ur-PK ${dpi}dpi jobstorage string 3063 control 1017 missing-glyph
-ur-PK ${dpi}dpi jobstorage string 849 control 1 missing-glyph
+ur-PK ${dpi}dpi warning-all string 4012 control 285 does-not-fit
 km-KH ${dpi}dpi jobstorage
 LINES
 done | sort)" "$(findings)"
 expect "every script: exit" 1 "$status"
-expect "every script: summary" 1 "$(grep -c 'check-strings: 20 languages .* 78 dialogs checked, 4 with findings (14 findings), 14 not judged in full (0 no-font: .*; 90 unshaped: .*), 2 not checked' <<<"$output")"
+expect "every script: summary" 1 "$(grep -c 'check-strings: 20 languages .* 78 dialogs checked, 2 with findings (2 findings), 14 not judged in full (0 no-font: .*; 90 unshaped: .*), 2 not checked' <<<"$output")"
 
 # At 250 % the warning is wider than the 1024-px desktop.
 check --dpi 240 --variants "$fixtures/check_variants.txt" --lang en-US --variant warning-all "$build/bin/check_planted.dll"
