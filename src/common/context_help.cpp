@@ -2,6 +2,8 @@
 
 #include <htmlhelp.h>
 
+#include <cwchar>
+
 namespace {
 
 using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
@@ -33,20 +35,8 @@ HWND openCompiledHelp(ContextHelp& help, HWND helpButton, const DWORD* table, DW
 
 bool isCompiledHtmlHelp(const WCHAR* path, size_t capacity)
 {
-    size_t length = 0;
-    while (length < capacity && path[length])
-        ++length;
-    static const WCHAR ending[] = L".chm";
-    if (length < 4)
-        return false;
-    for (size_t index = 0; index < 4; ++index) {
-        WCHAR unit = path[length - 4 + index];
-        if (unit >= L'A' && unit <= L'Z')
-            unit = static_cast<WCHAR>(unit - L'A' + L'a');
-        if (unit != ending[index])
-            return false;
-    }
-    return true;
+    const size_t length = wcsnlen(path, capacity);
+    return length >= 4 && CompareStringOrdinal(path + length - 4, 4, L".chm", 4, TRUE) == CSTR_EQUAL;
 }
 
 void showContextHelp(ContextHelp& help, HWND helpButton, DWORD controlId, DWORD contextId,

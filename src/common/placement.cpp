@@ -60,3 +60,12 @@ void takeSuggestedRectangle(HWND dialog, const RECT* suggested)
         SetWindowPos(dialog, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                      suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+int screenDpiOf(HWND window)
+{
+    HDC dc = GetDC(window);
+    const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 0;
+    if (dc)
+        ReleaseDC(window, dc);
+    return dpi > 0 ? dpi : 96;
+}

@@ -16,6 +16,9 @@ void centreOverForeground(HWND dialog, PlacementVariant variant);
 // when that program stops responding.
 HWND foregroundWindowOfThisProcess();
 
+// The DPI a window draws at now (96 when the screen does not say).
+int screenDpiOf(HWND window);
+
 // At WM_DPICHANGED: the dialog takes the rectangle the system suggests for the new DPI.
 void takeSuggestedRectangle(HWND dialog, const RECT* suggested);
 

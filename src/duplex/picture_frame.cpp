@@ -6,6 +6,7 @@
 
 #include "common/access_key.h"
 #include "common/default_texts.h"
+#include "common/placement.h"
 #include "common/reading_direction.h"
 #include "common/string_block.h"
 #include "duplex/picture_fit.h"
@@ -313,15 +314,6 @@ LRESULT CALLBACK pictureFrameProc(HWND frame, UINT message, WPARAM wParam, LPARA
     default:
         return CallWindowProcW(state->original, frame, message, wParam, lParam);
     }
-}
-
-int screenDpiOf(HWND frame)
-{
-    HDC dc = GetDC(frame);
-    const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 0;
-    if (dc)
-        ReleaseDC(frame, dc);
-    return dpi > 0 ? dpi : 96;
 }
 
 } // namespace

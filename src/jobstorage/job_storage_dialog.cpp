@@ -42,10 +42,7 @@ void makeBoldFont(JobStorageInstance* instance, HWND dialog)
                                      face.lfPitchAndFamily, face.lfFaceName);
     instance->boldFace = face;
     instance->boldFace.lfWeight = FW_BOLD;
-    HDC screen = GetDC(dialog);
-    instance->fontDpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-    if (screen)
-        ReleaseDC(dialog, screen);
+    instance->fontDpi = screenDpiOf(dialog);
     setBoldFont(dialog, instance->boldFont, FALSE);
 }
 
